@@ -1,0 +1,36 @@
+#include "compiler/scenario_model.h"
+
+#include <cmath>
+
+#include "compiler/runtime_failure.h"
+
+namespace tracciato {
+
+int32_t round_half_even(double x) {
+  // nearbyint rounds half to even in the default rounding mode.
+  const double r = std::nearbyint(x);
+  if (!(r >= -2147483648.0 && r <= 2147483647.0)) {
+    throw RuntimeFailure("value does not fit a 32-bit integer");
+  }
+  return static_cast<int32_t>(r);
+}
+
+int32_t cell_of_position(int32_t p) {
+  return round_half_even(static_cast<double>(p) / kCellLength + 1);
+}
+
+void reset_item_table(ScenarioModel& model) {
+  for (ItemRecord& item : model.item_table) item = ItemRecord{};
+}
+
+void create_route(ScenarioModel& model, int32_t length) {
+  model.track_length = length + kTrackOverrun;
+  model.last_cell = round_half_even(static_cast<double>(model.track_length) / kCellLength);
+  model.route_cells.assign(static_cast<size_t>(model.last_cell) + 1, RouteCell{});
+  model.track_points.clear();
+  if (model.track_flag != 0) {
+    model.track_points.assign(static_cast<size_t>(model.track_length) + 1, TrackPoint{});
+  }
+}
+
+}  // namespace tracciato

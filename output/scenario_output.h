@@ -1,0 +1,39 @@
+// Sealing the compiled scenario and writing its three binary files: the track
+// file (the polyline), the item file (the item table) and the cell file (the
+// route cells). Byte layouts: docs/file_formats.md.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "compiler/scenario_model.h"
+
+namespace tracciato {
+
+// The plain competition code: the sum of the first 25 character values of the
+// key text (train number, line name, lower-cased, then the filler).
+int16_t codice_gara_og(const ScenarioModel& model);
+// The weighted code: each of those 25 values times its position.
+int32_t codice_gara_st(const ScenarioModel& model);
+
+enum class SealResult { kSealed, kSlot1250InUse, kSlot1251InUse };
+
+// Checks the reserved slots and fills them: 610 and 5121, then the weighted
+// and the plain competition code. On a slot already in use the model is left
+// as the check found it (the 610 / 5121 pair may already be written).
+// REQUIRES: model.has_route().
+SealResult seal_scenario(ScenarioModel& model);
+
+// The bytes of each file, built in memory.
+std::string encode_track_file(const ScenarioModel& model);
+std::string encode_item_file(const ScenarioModel& model);
+std::string encode_cell_file(const ScenarioModel& model);
+
+// Writes the track file (only when track_flag is set), the item file and the
+// cell file into `folder`, each replacing any earlier file whole. Returns the
+// names written, in order. Throws IoError.
+std::vector<std::string> write_scenario_files(const std::filesystem::path& folder,
+                                              const ScenarioModel& model);
+
+}  // namespace tracciato

@@ -1,0 +1,43 @@
+// Replacing a file as a whole, safely.
+//
+// A scenario file cut short by a failure would still be loaded by the
+// simulator, so a file is never rewritten in place: the new bytes go to a
+// temporary file in the same folder, which is then renamed over the name. On
+// failure the earlier file stays whole and the temporary file is removed.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace tracciato {
+
+// An input/output failure, carrying the path and the system's reason; it ends
+// the run and is shown by main.
+class IoError : public std::runtime_error {
+ public:
+  IoError(const std::filesystem::path& path, const std::string& reason);
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Writes `bytes` to an open stream; returns false (with errno set) on failure.
+// The default writes them with fwrite; tests substitute one that fails.
+using ByteSink = std::function<bool(std::FILE*, std::string_view)>;
+
+// Replaces the file at `path` by `bytes`. Throws IoError.
+void replace_file(const std::filesystem::path& path, std::string_view bytes);
+void replace_file(const std::filesystem::path& path, std::string_view bytes, const ByteSink& sink);
+
+// fopen for a path of any characters.
+std::FILE* open_file(const std::filesystem::path& path, const char* mode);
+
+// Reads a whole file. Throws IoError.
+std::string read_file(const std::filesystem::path& path);
+
+}  // namespace tracciato

@@ -1,0 +1,71 @@
+#include "platform/window_fltk.h"
+
+#include <FL/Fl.H>
+#include <FL/fl_ask.H>
+#include <FL/x.H>
+#include <X11/Xlib.h>
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace tracciato {
+namespace {
+
+constexpr int kClientWidth = 280;
+constexpr int kClientHeight = 179;
+constexpr int kLabelX = 64;
+constexpr int kLabelY = 64;
+constexpr int kLabelWidth = 177;
+constexpr int kLabelHeight = 53;
+constexpr int kLabelPixels = 32;  // 24 points at 96 dpi
+
+class FltkDesktop final : public Desktop {
+ public:
+  void show_waiting_window() override {
+    waiting_ = build_waiting_window();
+    waiting_.window->show();
+    // Paint once now: the work that follows runs without handling events.
+    Fl::flush();
+    while (Fl::damage()) Fl::wait(0.05);
+    Fl::check();
+  }
+
+  void show_message(std::string_view title, std::string_view text) override {
+    const std::string message(text);
+    fl_message_title(std::string(title).c_str());
+    fl_message_icon()->hide();  // an OK box with no icon
+    fl_choice("%s", "OK", nullptr, nullptr, message.c_str());
+  }
+
+ private:
+  WaitingWindow waiting_;
+};
+
+}  // namespace
+
+WaitingWindow build_waiting_window() {
+  WaitingWindow w;
+  w.window = std::make_unique<Fl_Window>(kClientWidth, kClientHeight, "Form1");
+  w.label = new Fl_Box(kLabelX, kLabelY, kLabelWidth, kLabelHeight, "Attendere");
+  w.label->labelfont(FL_HELVETICA_BOLD);
+  w.label->labelsize(kLabelPixels);
+  w.label->align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE);
+  w.window->end();
+  return w;
+}
+
+bool open_fltk_display() {
+  if (fl_display != nullptr) return true;
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return false;
+  fl_open_display(display);
+  return true;
+}
+
+std::unique_ptr<Desktop> open_desktop() {
+  if (!open_fltk_display()) return headless_desktop();
+  return std::make_unique<FltkDesktop>();
+}
+
+}  // namespace tracciato
