@@ -98,7 +98,8 @@ int32_t FieldReader::read_number() {
     }
   }
   if (negative) value = -value;
-  if (value > std::numeric_limits<int32_t>::max()) throw RuntimeFailure("a number does not fit 32 bits");
+  if (value > std::numeric_limits<int32_t>::max())
+    throw RuntimeFailure("a number does not fit 32 bits");
   return static_cast<int32_t>(value);
 }
 

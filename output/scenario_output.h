@@ -22,17 +22,19 @@ enum class SealResult { kSealed, kSlot1250InUse, kSlot1251InUse };
 // Checks the reserved slots and fills them: 610 and 5121, then the weighted
 // and the plain competition code. On a slot already in use the model is left
 // as the check found it (the 610 / 5121 pair may already be written).
-// REQUIRES: model.has_route().
+// REQUIRES: model.has_route(); throws std::logic_error when there is no cell 1.
 SealResult seal_scenario(ScenarioModel& model);
 
-// The bytes of each file, built in memory.
+// The bytes of each file, built in memory. encode_item_file throws
+// std::length_error for a name longer than 65535 characters, which the
+// record's 16-bit length cannot carry.
 std::string encode_track_file(const ScenarioModel& model);
 std::string encode_item_file(const ScenarioModel& model);
 std::string encode_cell_file(const ScenarioModel& model);
 
 // Writes the track file (only when track_flag is set), the item file and the
 // cell file into `folder`, each replacing any earlier file whole. Returns the
-// names written, in order. Throws IoError.
+// names written, in order. Throws IoError (and std::length_error, above).
 std::vector<std::string> write_scenario_files(const std::filesystem::path& folder,
                                               const ScenarioModel& model);
 

@@ -1,26 +1,94 @@
 #include "platform/file_replace.h"
 
-#include <atomic>
+#include <fcntl.h>
+
 #include <cerrno>
 #include <cstring>
 #include <system_error>
 
+#ifdef _WIN32
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace tracciato {
 namespace {
 
-std::string errno_reason() { return std::generic_category().message(errno); }
+std::string reason_of(int error) {
+  // A layer that failed without saying why still must not report "Success".
+  return std::generic_category().message(error != 0 ? error : EIO);
+}
 
 bool fwrite_all(std::FILE* f, std::string_view bytes) {
   return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
 }
 
-// A name beside the target that no other writer of this process uses.
-std::filesystem::path temporary_beside(const std::filesystem::path& path) {
-  static std::atomic<unsigned> counter{0};
-  std::filesystem::path tmp = path;
-  tmp += ".tmp" + std::to_string(counter++);
-  return tmp;
+// Creates `path` for writing; fails with EEXIST when anything already has the
+// name. Not fopen's "x" mode, which older Windows runtimes do not know.
+std::FILE* create_new_file(const std::filesystem::path& path) {
+#ifdef _WIN32
+  const int fd =
+      _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+  if (fd < 0) return nullptr;
+  std::FILE* f = _fdopen(fd, "wb");
+  if (f == nullptr) {
+    const int error = errno;
+    _close(fd);
+    errno = error;
+  }
+#else
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  std::FILE* f = fdopen(fd, "wb");
+  if (f == nullptr) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+  }
+#endif
+  return f;
 }
+
+// Tries for the temporary name beside the target before giving up.
+constexpr int kTemporaryAttempts = 100;
+
+// A new temporary file beside `path`, created exclusively so that a file of
+// the same name (someone else's, or one left by a run that was killed) is
+// never overwritten or renamed away: the next free suffix is taken instead.
+struct Temporary {
+  std::filesystem::path path;
+  std::FILE* file = nullptr;
+  bool renamed = false;
+
+  explicit Temporary(const std::filesystem::path& target) {
+    int error = 0;
+    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+      path = target;
+      path += attempt == 0 ? std::string(".tmp") : ".tmp" + std::to_string(attempt);
+      errno = 0;
+      file = create_new_file(path);
+      if (file != nullptr) return;
+      error = errno;
+      if (error != EEXIST) break;
+    }
+    throw IoError(target, reason_of(error));
+  }
+
+  // Whatever ends the write early (a failed write, an exception from the
+  // sink), the temporary file goes: the folder keeps only the earlier file.
+  ~Temporary() {
+    if (file != nullptr) std::fclose(file);
+    if (!renamed) {
+      std::error_code ignored;
+      std::filesystem::remove(path, ignored);
+    }
+  }
+
+  Temporary(const Temporary&) = delete;
+  Temporary& operator=(const Temporary&) = delete;
+};
 
 }  // namespace
 
@@ -42,38 +110,34 @@ void replace_file(const std::filesystem::path& path, std::string_view bytes) {
 }
 
 void replace_file(const std::filesystem::path& path, std::string_view bytes, const ByteSink& sink) {
-  const std::filesystem::path tmp = temporary_beside(path);
-  std::FILE* f = open_file(tmp, "wb");
-  if (f == nullptr) throw IoError(path, errno_reason());
+  Temporary tmp(path);
 
-  bool ok = sink(f, bytes);
-  int saved = errno;
-  if (ok && std::fflush(f) != 0) {
+  errno = 0;
+  bool ok = sink(tmp.file, bytes);
+  int error = errno;
+  if (ok && std::fflush(tmp.file) != 0) {
     ok = false;
-    saved = errno;
+    error = errno;
   }
-  if (std::fclose(f) != 0 && ok) {
+  const int closed = std::fclose(tmp.file);
+  tmp.file = nullptr;
+  if (ok && closed != 0) {
     ok = false;
-    saved = errno;
+    error = errno;
   }
-  if (!ok) {
-    std::error_code ignored;
-    std::filesystem::remove(tmp, ignored);
-    throw IoError(path, std::generic_category().message(saved));
-  }
+  if (!ok) throw IoError(path, reason_of(error));
 
+  // The rename replaces the earlier file in one step: a reader sees either the
+  // old file or the new one, never a part of either.
   std::error_code ec;
-  std::filesystem::rename(tmp, path, ec);
-  if (ec) {
-    std::error_code ignored;
-    std::filesystem::remove(tmp, ignored);
-    throw IoError(path, ec.message());
-  }
+  std::filesystem::rename(tmp.path, path, ec);
+  if (ec) throw IoError(path, ec.message());
+  tmp.renamed = true;
 }
 
 std::string read_file(const std::filesystem::path& path) {
   std::FILE* f = open_file(path, "rb");
-  if (f == nullptr) throw IoError(path, errno_reason());
+  if (f == nullptr) throw IoError(path, reason_of(errno));
   std::string data;
   char buffer[65536];
   size_t n;

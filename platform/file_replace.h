@@ -4,6 +4,8 @@
 // simulator, so a file is never rewritten in place: the new bytes go to a
 // temporary file in the same folder, which is then renamed over the name. On
 // failure the earlier file stays whole and the temporary file is removed.
+// The temporary file is created exclusively ("NAME.tmp", else "NAME.tmp1",
+// ...), so no file already in the folder is ever overwritten by it.
 #pragma once
 
 #include <cstdio>
@@ -27,10 +29,12 @@ class IoError : public std::runtime_error {
 };
 
 // Writes `bytes` to an open stream; returns false (with errno set) on failure.
-// The default writes them with fwrite; tests substitute one that fails.
+// The default writes them with fwrite; tests substitute one that fails. A sink
+// may also throw: the temporary file is removed and the exception goes on.
 using ByteSink = std::function<bool(std::FILE*, std::string_view)>;
 
-// Replaces the file at `path` by `bytes`. Throws IoError.
+// Replaces the file at `path` by `bytes`. Throws IoError naming `path` and the
+// system's reason.
 void replace_file(const std::filesystem::path& path, std::string_view bytes);
 void replace_file(const std::filesystem::path& path, std::string_view bytes, const ByteSink& sink);
 

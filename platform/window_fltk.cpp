@@ -19,16 +19,20 @@ constexpr int kLabelY = 64;
 constexpr int kLabelWidth = 177;
 constexpr int kLabelHeight = 53;
 constexpr int kLabelPixels = 32;  // 24 points at 96 dpi
+constexpr int kPaintAttempts = 50;
 
 class FltkDesktop final : public Desktop {
  public:
   void show_waiting_window() override {
     waiting_ = build_waiting_window();
     waiting_.window->show();
-    // Paint once now: the work that follows runs without handling events.
+    // Paint once now: the work that follows handles no events, so this is the
+    // only time the label is drawn. Give the server a moment to map the
+    // window, but never wait on it for long.
+    for (int i = 0; i < kPaintAttempts && (!waiting_.window->visible() || Fl::damage()); ++i) {
+      Fl::wait(0.01);
+    }
     Fl::flush();
-    while (Fl::damage()) Fl::wait(0.05);
-    Fl::check();
   }
 
   void show_message(std::string_view title, std::string_view text) override {

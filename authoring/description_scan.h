@@ -1,0 +1,97 @@
+// The records of a line or train description as the compiler's parsers see
+// them, for the lint checks.
+//
+// The scan reads with the same FieldReader and follows the same rules as the
+// parsers: the text before "[generale]" is skipped, key fields are recognised
+// by the words they contain (in the letter case each key asks for), every key
+// a field contains starts its record, comment fields with a dash are skipped
+// only so many in a row, and each record reads exactly the values its key
+// calls for, in the same widths. Unlike the parsers it does not stop at a
+// compile problem: a record that the compiler would refuse is the compile's
+// to report, and the records after it are still worth checking.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "compiler/field_reader.h"
+#include "compiler/scenario_model.h"
+
+namespace tracciato {
+
+enum class RecordKind {
+  // Line description, general section.
+  kLineLength,
+  kProgressive,
+  kBackground,
+  kSignalRepetition,
+  // Line description, feature part.
+  kGradient,
+  kCurve,
+  kMountainSpan,
+  kSpeedIndicators,
+  kIndicationSign,
+  // Train description.
+  kBrakedMass,
+  kCoaches,
+  kSpeedLimit,
+  kAdhesion,
+  kClock,
+  kSand,
+  kSignal,
+  kSlowdown,
+  kAbbattimento,
+  kStation,
+};
+
+// "gradient", "signal", …: how a message names a record of the kind.
+std::string_view record_name(RecordKind kind);
+
+struct ScannedValue {
+  int32_t number = 0;
+  FieldSite site;
+};
+
+struct ScannedRecord {
+  RecordKind kind;
+  std::string key;
+  FieldSite key_site;
+  std::vector<ScannedValue> numbers;  // in file order
+  std::string text;                   // a sign's text or a station's name
+  FieldSite text_site;
+};
+
+enum class KeySection { kGeneral, kFeatures, kTrain };
+
+// A field read where a record may start, whether or not one did.
+struct KeyField {
+  std::string text;
+  FieldSite site;
+  KeySection section = KeySection::kTrain;
+  bool comment = false;  // holds a dash and was skipped
+  // A field with a dash read as a key because the comment fields before it
+  // used up the number skipped in a row.
+  bool comment_read_as_key = false;
+  std::vector<RecordKind> started;  // the records it started, in order
+  // Where the field read before it stands (0 for the first): a key field on
+  // the same line as that one is not the first field of its line.
+  int32_t line_before = 0;
+};
+
+struct DescriptionScan {
+  Description description = Description::kNone;
+  bool general_heading_found = false;
+  std::vector<KeyField> key_fields;
+  std::vector<ScannedRecord> records;
+  // A value that could not be read (the compile reports it as code 25):
+  // nothing after it was scanned.
+  std::optional<FieldSite> stopped_at;
+};
+
+DescriptionScan scan_line_description(std::string_view text);
+DescriptionScan scan_train_description(std::string_view text);
+
+}  // namespace tracciato

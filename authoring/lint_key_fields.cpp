@@ -1,0 +1,203 @@
+// Key fields that start no record, or more than one, or a comment that is
+// read as a key: each silently changes which records the compiler sees.
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+#include "authoring/key_suggestion.h"
+#include "authoring/lint.h"
+
+namespace tracciato {
+namespace {
+
+const std::vector<KnownKey>& general_keys() {
+  static const std::vector<KnownKey> keys = {
+      {"lunghezza percorso", {"lunghezza", "percorso"}},
+      {"progressiva chilometrica uno", {"progressiva", "uno"}},
+      {"progressiva chilometrica due", {"progressiva", "due"}},
+      {"progressiva chilometrica tre", {"progressiva", "tre"}},
+      {"sfondo uno", {"sfondo", "uno"}},
+      {"sfondo due", {"sfondo", "due"}},
+      {"sfondo tre", {"sfondo", "tre"}},
+      {"ripetizione segnali 4 codici", {"ripetizione", "segnali"}},
+  };
+  return keys;
+}
+
+const std::vector<KnownKey>& feature_keys() {
+  static const std::vector<KnownKey> keys = {
+      {"pendenza", {"pendenza"}},
+      {"curva", {"curva"}},
+      {"montagna", {"montagna"}},
+      {"indicatori_vmax", {"indicatori_v"}},
+      {"cartello_indicatore", {"cartello", "indicat"}},
+  };
+  return keys;
+}
+
+const std::vector<KnownKey>& train_keys() {
+  static const std::vector<KnownKey> keys = {
+      {"percentuale massa frenata", {"massa", "frenata"}},
+      {"numero vetture", {"vetture"}},
+      {"velocita", {"velocit"}},
+      {"aderenza", {"aderenza"}},
+      {"orologio", {"orologio"}},
+      {"sabbia", {"sabbia"}},
+      {"segnale", {"segnale"}},
+      {"rallentamento", {"rallentamento"}},
+      {"abbattimento", {"abbattimento"}},
+      {"stazione", {"stazione"}},
+  };
+  return keys;
+}
+
+const std::vector<KnownKey>& keys_of(KeySection section) {
+  switch (section) {
+    case KeySection::kGeneral:
+      return general_keys();
+    case KeySection::kFeatures:
+      return feature_keys();
+    case KeySection::kTrain:
+      break;
+  }
+  return train_keys();
+}
+
+// Fields that carry nothing by design: empty ones and headings like
+// "[segnali]".
+bool is_filler(std::string_view field) {
+  const size_t start = field.find_first_not_of(" \t");
+  if (start == std::string_view::npos) return true;
+  return field[start] == '[' && field.back() == ']';
+}
+
+bool is_number(std::string_view field) {
+  size_t i = (!field.empty() && (field[0] == '-' || field[0] == '+')) ? 1 : 0;
+  if (i == field.size()) return false;
+  for (; i < field.size(); ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(field[i]))) return false;
+  }
+  return true;
+}
+
+std::string quoted(std::string_view s) { return "'" + std::string(s) + "'"; }
+
+// The same key in the other part of the line description, where it would
+// have been read.
+std::optional<std::string> misplaced_key_hint(const KeyField& key) {
+  if (key.section == KeySection::kTrain) return std::nullopt;
+  const bool in_general = key.section == KeySection::kGeneral;
+  const auto other = nearest_key(key.text, in_general ? feature_keys() : general_keys());
+  if (!other || other->distance != 0) return std::nullopt;
+  return in_general
+             ? quoted(other->shown) +
+                   " is a feature key, read only after the general section ends at its first "
+                   "heading"
+             : quoted(other->shown) + " is read only in the general section, which has ended";
+}
+
+std::string unknown_key_message(const KeyField& key) {
+  std::string message = "key field " + quoted(key.text) + " matches no key and starts no record";
+  if (const auto hint = misplaced_key_hint(key)) return message + "; " + *hint;
+  const auto near = nearest_key(key.text, keys_of(key.section));
+  if (!near) return message;
+  message += "; did you mean " + quoted(near->shown) + "?";
+  if (near->distance == 0) message += " (this key is matched in exact letter case)";
+  return message;
+}
+
+std::string names_of(const std::vector<RecordKind>& kinds) {
+  std::string names;
+  for (RecordKind kind : kinds)
+    names += (names.empty() ? "" : ", ") + std::string(record_name(kind));
+  return names;
+}
+
+class KeyFieldCheck {
+ public:
+  explicit KeyFieldCheck(const DescriptionScan& scan) : scan_(scan) {}
+
+  std::vector<LintWarning> run() {
+    if (scan_.description == Description::kTrain && !scan_.general_heading_found) {
+      warn({},
+           "no '[generale]' field: the compiler skips everything up to one, so it reads no record "
+           "of this description");
+    }
+    for (const KeyField& key : scan_.key_fields) check(key);
+    return std::move(warnings_);
+  }
+
+ private:
+  void warn(FieldSite site, std::string message) {
+    warnings_.push_back({scan_.description, site, std::move(message)});
+  }
+
+  // The line where the last value of the next `count` records stands.
+  int32_t end_line_of_next_records(size_t count) {
+    int32_t line = 0;
+    for (size_t i = 0; i < count && next_record_ < scan_.records.size(); ++i) {
+      const ScannedRecord& record = scan_.records[next_record_++];
+      line = record.key_site.line;
+      for (const ScannedValue& v : record.numbers) line = std::max(line, v.site.line);
+      if (record.text_site.line > 0) line = std::max(line, record.text_site.line);
+    }
+    return line;
+  }
+
+  void check(const KeyField& key) {
+    const bool same_line = key.line_before == key.site.line;
+    const int32_t record_end_line = std::exchange(record_end_line_, 0);
+    if (key.comment) {
+      // The fields after a comment on its line are the comment's.
+      silenced_line_ = key.site.line;
+      return;
+    }
+    if (!key.started.empty()) {
+      silenced_line_ = 0;
+      last_record_ = key.started.back();
+      record_end_line_ = end_line_of_next_records(key.started.size());
+      if (key.started.size() > 1) {
+        warn(key.site, "key field " + quoted(key.text) + " contains the keys of " +
+                           std::to_string(key.started.size()) + " records (" +
+                           names_of(key.started) + "): each reads its own values in turn");
+      }
+      if (key.comment_read_as_key) {
+        warn(key.site, "key field " + quoted(key.text) +
+                           " holds a dash but is read as a key: only " +
+                           std::string(key.section == KeySection::kGeneral ? "10" : "2") +
+                           " comment fields in a row are skipped");
+      }
+      return;
+    }
+    // Fields that follow an unread field on its line were reported with it.
+    if (same_line && silenced_line_ == key.site.line) return;
+    if (is_filler(key.text) || key.comment_read_as_key) return;
+    silenced_line_ = key.site.line;
+    const bool after_values = same_line && record_end_line == key.site.line;
+    if (is_number(key.text) || after_values) {
+      std::string message = quoted(key.text) + " stands where a key field is expected";
+      message += last_record_ ? ": the " + std::string(record_name(*last_record_)) +
+                                    " record before it reads fewer values than its line holds, so "
+                                    "the rest are skipped as key fields"
+                              : " and starts no record";
+      warn(key.site, message);
+      return;
+    }
+    warn(key.site, unknown_key_message(key));
+  }
+
+  const DescriptionScan& scan_;
+  std::vector<LintWarning> warnings_;
+  size_t next_record_ = 0;
+  int32_t silenced_line_ = 0;    // a line whose remaining fields were reported
+  int32_t record_end_line_ = 0;  // where the previous key field's values end
+  std::optional<RecordKind> last_record_;
+};
+
+}  // namespace
+
+std::vector<LintWarning> lint_key_fields(const DescriptionScan& scan) {
+  return KeyFieldCheck(scan).run();
+}
+
+}  // namespace tracciato

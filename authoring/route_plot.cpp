@@ -1,0 +1,134 @@
+#include "authoring/route_plot.h"
+
+#include <variant>
+
+#include "authoring/text_encoding.h"
+
+namespace tracciato {
+namespace {
+
+constexpr int32_t kGradientOffset = 100;
+constexpr int32_t kSpeedStep = 5;
+constexpr uint8_t kFirstKindWithoutStop = 25;
+
+int32_t cell_start(size_t cell) { return (static_cast<int32_t>(cell) - 1) * kCellLength; }
+
+// Runs of equal values over the route cells, each cell covering its 50 m.
+template <typename ValueOf>
+std::vector<ProfileStep> profile(const std::vector<RouteCell>& cells, ValueOf value_of) {
+  std::vector<ProfileStep> steps;
+  for (size_t i = 0; i < cells.size(); ++i) {
+    const int32_t v = value_of(cells[i]);
+    if (!steps.empty() && steps.back().value == v) {
+      steps.back().to_m = cell_start(i) + kCellLength;
+    } else {
+      steps.push_back({cell_start(i), cell_start(i) + kCellLength, v});
+    }
+  }
+  return steps;
+}
+
+std::optional<double> real_of(const TrackNumber& n) {
+  if (const int16_t* i = std::get_if<int16_t>(&n)) return *i;
+  if (const double* d = std::get_if<double>(&n)) return *d;
+  return std::nullopt;
+}
+
+std::vector<PlanPoint> plan_of(const std::vector<TrackPoint>& track) {
+  std::vector<PlanPoint> plan;
+  for (size_t m = 0; m < track.size(); m += kPlanStep) {
+    const std::optional<double> x = real_of(track[m][0]);
+    const std::optional<double> y = real_of(track[m][1]);
+    if (!x || !y) break;
+    plan.push_back({*x, *y});
+  }
+  return plan;
+}
+
+std::vector<PlotStation> stations_of(const ScenarioModel& model) {
+  const std::vector<ItemRecord> items(model.item_table.begin(), model.item_table.end());
+  const std::vector<ItemRole> roles = item_roles(items);
+  std::vector<PlotStation> stations;
+  for (size_t entry = 1; entry < items.size(); ++entry) {
+    if (roles[entry] != ItemRole::kStation) continue;
+    const ItemRecord& item = items[entry];
+    PlotStation s;
+    s.entry = static_cast<int>(entry);
+    s.name = windows1252_to_utf8(item.name);
+    s.kind = item.kind;
+    s.position = item.num_3;
+    s.span_from = item.num_1;
+    s.span_to = item.num_2;
+    if (item.num_4 != 0) s.time = item.num_4;
+    s.stops = item.kind < kFirstKindWithoutStop;
+    stations.push_back(std::move(s));
+  }
+  return stations;
+}
+
+std::vector<PlotSpan> spans_of(const ScenarioModel& model) {
+  std::vector<PlotSpan> spans;
+  for (int32_t i = 1; i <= model.span_count && i < kSpanTableSize; ++i) {
+    PlotSpan span{i, model.span_starts[i], model.span_ends[i], 0};
+    const int32_t first = round_half_even(span.start / static_cast<double>(kCellLength));
+    if (first >= 0 && first < static_cast<int32_t>(model.route_cells.size())) {
+      span.kind = model.route_cells[static_cast<size_t>(first)].span_kind;
+    }
+    spans.push_back(span);
+  }
+  return spans;
+}
+
+// Each start mark with the next end mark after it, and the warning board
+// that stands before it at the same speed.
+std::vector<PlotSlowdown> slowdowns_of(const std::vector<RouteCell>& cells) {
+  std::vector<PlotSlowdown> slowdowns;
+  std::vector<size_t> boards;
+  for (size_t i = 0; i < cells.size(); ++i) {
+    if (cells[i].kind == kSlowdownWarningCell) boards.push_back(i);
+    if (cells[i].kind != kSlowdownStartCell) continue;
+    PlotSlowdown s{cell_start(i), cell_start(i), cells[i].value_1, std::nullopt};
+    for (size_t j = i + 1; j < cells.size(); ++j) {
+      if (cells[j].kind == kSlowdownEndCell) {
+        s.end = cell_start(j);
+        break;
+      }
+      if (cells[j].kind == kSlowdownStartCell) break;
+    }
+    for (auto it = boards.rbegin(); it != boards.rend(); ++it) {
+      if (cells[*it].value_1 == s.speed) {
+        s.warning = cell_start(*it);
+        boards.erase(std::next(it).base());
+        break;
+      }
+    }
+    slowdowns.push_back(s);
+  }
+  return slowdowns;
+}
+
+}  // namespace
+
+RoutePlot route_plot(const ScenarioModel& model) {
+  RoutePlot plot;
+  plot.line_name = windows1252_to_utf8(model.line_name);
+  plot.train_number = windows1252_to_utf8(model.train_number);
+  plot.line_length = model.item_table[kGeneralData].num_2;
+  plot.track_length = model.track_length;
+  plot.plan = plan_of(model.track_points);
+  plot.gradient = profile(model.route_cells,
+                          [](const RouteCell& c) { return int32_t{c.gradient} - kGradientOffset; });
+  plot.speed_limit = profile(
+      model.route_cells, [](const RouteCell& c) { return int32_t{c.speed_limit} * kSpeedStep; });
+  plot.stations = stations_of(model);
+  for (size_t i = 0; i < model.route_cells.size(); ++i) {
+    const RouteCell& c = model.route_cells[i];
+    if (c.kind == kSignalCell)
+      plot.signals.push_back({static_cast<int32_t>(i), cell_start(i), cell_meaning(c, i)});
+  }
+  plot.spans = spans_of(model);
+  plot.slowdowns = slowdowns_of(model.route_cells);
+  return plot;
+}
+
+}  // namespace tracciato

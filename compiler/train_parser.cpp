@@ -1,0 +1,276 @@
+#include "compiler/train_parser.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "compiler/checked_int.h"
+#include "compiler/route_access.h"
+#include "compiler/runtime_failure.h"
+#include "compiler/signal_placement.h"
+#include "compiler/train_phase.h"
+
+namespace tracciato {
+namespace {
+
+constexpr int32_t kAbbattimentoCellBusy = 7;
+constexpr int32_t kProgressiveNotOnCell = 2;
+
+// A record's position must leave 100 m of route after it.
+constexpr int32_t kRecordMargin = 100;
+constexpr int32_t kSpeedStep = 5;  // speed_limit holds km/h divided by 5
+// A dash field is a comment; at most two in a row are passed over.
+constexpr int kDashFieldsSkipped = 2;
+
+void write_speed(TrainPhase& phase, RouteCell& cell) {
+  const int32_t limit = round_half_even(static_cast<double>(phase.speed.last) / kSpeedStep);
+  if (limit < 0 || limit > 255) {
+    phase.failure_site = phase.speed.last_site;
+    throw RuntimeFailure("a speed limit does not fit its 8-bit field");
+  }
+  cell.speed_limit = static_cast<uint8_t>(limit);
+}
+
+void write_adhesion(TrainPhase& phase, RouteCell& cell) {
+  cell.adhesion = static_cast<uint8_t>(phase.adhesion.last);
+}
+
+using ProfileWriter = void (*)(TrainPhase&, RouteCell&);
+
+// The cells up to the record's own cell n get the previous record's value. At
+// least one cell is written, but never beyond last_cell.
+void fill_profile(TrainPhase& phase, Profile& profile, ProfileWriter write, int32_t n) {
+  do {
+    if (profile.fill >= phase.model.last_cell) break;
+    write(phase, route_cell(phase.model, profile.fill));
+    ++profile.fill;
+  } while (profile.fill < n);
+}
+
+// At the end the latest value runs on to the third-last cell, again at least
+// one cell.
+void complete_profile(TrainPhase& phase, Profile& profile, ProfileWriter write) {
+  do {
+    write(phase, route_cell(phase.model, profile.fill));
+    ++profile.fill;
+  } while (profile.fill < phase.model.last_cell - 2);
+}
+
+RecordEnd read_profile(TrainPhase& phase, Profile& profile, ProfileWriter write) {
+  const int32_t p = phase.reader.read_number();
+  const int32_t value = phase.reader.read_number();
+  if (!phase.inside_route(p, kRecordMargin)) {
+    phase.record_at(kPositionBeyondRoute, p);
+    return RecordEnd::kEndSteps;
+  }
+  const int32_t n = round_half_even(static_cast<double>(p) / kCellLength);
+  if (n > 0) fill_profile(phase, profile, write, n);
+  profile.last = value;
+  profile.last_site = phase.key_site;
+  return RecordEnd::kGoOn;
+}
+
+RecordEnd read_speed(TrainPhase& phase) { return read_profile(phase, phase.speed, write_speed); }
+
+RecordEnd read_adhesion(TrainPhase& phase) {
+  return read_profile(phase, phase.adhesion, write_adhesion);
+}
+
+RecordEnd read_braked_mass(TrainPhase& phase) {
+  phase.model.item_table[kGeneralData].num_1 = phase.reader.read_number();
+  return RecordEnd::kGoOn;
+}
+
+RecordEnd read_coaches(TrainPhase& phase) {
+  phase.model.item_table[kGeneralData].num_3 = phase.reader.read_number();
+  return RecordEnd::kGoOn;
+}
+
+RecordEnd read_clock(TrainPhase& phase) {
+  ItemRecord& train = phase.model.item_table[kTrainIdentity];
+  train.small_3 = phase.reader.read_i16();
+  train.small_4 = phase.reader.read_i16();
+  train.small_5 = phase.reader.read_i16();
+  return RecordEnd::kGoOn;
+}
+
+RecordEnd read_sand(TrainPhase& phase) {
+  phase.model.item_table[kTrainIdentity].small_1 = phase.reader.read_i16();
+  return RecordEnd::kGoOn;
+}
+
+// After a placement the parse ends on any code, even one the line phase left.
+RecordEnd after_placement(TrainPhase& phase, int32_t position) {
+  if (phase.model.error_code <= 0) return RecordEnd::kGoOn;
+  phase.record_position(position);
+  return RecordEnd::kReturn;
+}
+
+RecordEnd read_signal(TrainPhase& phase) {
+  int32_t v[11];
+  for (int32_t& field : v) field = phase.reader.read_number();
+  const int32_t posizione = v[0];
+  if (!phase.inside_route(posizione, kRecordMargin)) {
+    phase.record_at(kPositionBeyondRoute, posizione);
+    return RecordEnd::kEndSteps;
+  }
+  memo_segnale(phase.model, posizione, v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
+  return after_placement(phase, posizione);
+}
+
+RecordEnd read_slowdown(TrainPhase& phase) {
+  int32_t v[6];
+  for (int32_t& field : v) field = phase.reader.read_number();
+  const int32_t x = v[0];
+  if (!phase.inside_route(x, kRecordMargin)) {
+    phase.record_at(kPositionBeyondRoute, x);
+    return RecordEnd::kEndSteps;
+  }
+  memo_rallentamento(phase.model, x, v[1], v[2], v[3], v[4], v[5]);
+  return after_placement(phase, x);
+}
+
+RecordEnd read_abbattimento(TrainPhase& phase) {
+  const int32_t p = phase.reader.read_number();
+  const int32_t n = phase.reader.read_number();
+  if (!phase.inside_route(p, kRecordMargin)) {
+    phase.record_at(kPositionBeyondRoute, p);
+    return RecordEnd::kEndSteps;
+  }
+  // An abbattimento stands in the cell that begins at its position, not in
+  // the cell of a point feature.
+  const int32_t c = round_half_even(static_cast<double>(p) / kCellLength);
+  if (c < 0) {
+    phase.record_at(kOutsideRouteCells, p);
+    return RecordEnd::kReturn;
+  }
+  RouteCell& cell = route_cell(phase.model, c);
+  if (!is_free(cell)) {
+    phase.record_at(kAbbattimentoCellBusy, p);
+    return RecordEnd::kReturn;
+  }
+  if (n < INT16_MIN || n > INT16_MAX) {
+    throw RuntimeFailure("an abbattimento value does not fit its 16-bit field");
+  }
+  if (n > 0) {
+    cell.kind = kAbbattimentoValueCell;
+    cell.value_1 = static_cast<int16_t>(n);
+  } else {
+    cell.kind = kAbbattimentoCell;
+  }
+  return RecordEnd::kGoOn;
+}
+
+// The records in the order their keys are tested; a record runs when its key
+// field contains every word of its row, in any case.
+struct TrainRecord {
+  std::string_view key;
+  std::string_view second_key;
+  RecordEnd (*read)(TrainPhase&);
+};
+
+constexpr TrainRecord kRecords[] = {
+    {"frenata", "massa", read_braked_mass},
+    {"vetture", {}, read_coaches},
+    {"velocit", {}, read_speed},
+    {"aderenza", {}, read_adhesion},
+    {"orologio", {}, read_clock},
+    {"sabbia", {}, read_sand},
+    {"segnale", {}, read_signal},
+    {"rallentamento", {}, read_slowdown},
+    {"abbattimento", {}, read_abbattimento},
+    {"stazione", {}, read_station},
+};
+
+bool matches(const TrainRecord& record, std::string_view key_field) {
+  return contains_any_case(key_field, record.key) &&
+         (record.second_key.empty() || contains_any_case(key_field, record.second_key));
+}
+
+void skip_to_general_section(FieldReader& reader) {
+  while (!reader.at_end()) {
+    if (contains_any_case(reader.read_text(), "[generale]")) return;
+  }
+}
+
+// The main loop. A key field whose read reaches the end of the text is never
+// examined, so a description ends with a field that carries nothing.
+RecordEnd read_records(TrainPhase& phase) {
+  FieldReader& reader = phase.reader;
+  while (!reader.at_end()) {
+    std::string key = reader.read_text();
+    phase.key_site = phase.failure_site = reader.last_site();
+    if (reader.at_end()) break;
+    for (int skipped = 0; skipped < kDashFieldsSkipped && contains(key, "-"); ++skipped) {
+      key = reader.read_text();
+      phase.key_site = phase.failure_site = reader.last_site();
+      if (reader.at_end()) return RecordEnd::kEndSteps;
+    }
+    for (const TrainRecord& record : kRecords) {
+      if (!matches(record, key)) continue;
+      const RecordEnd end = record.read(phase);
+      if (end != RecordEnd::kGoOn) return end;
+    }
+  }
+  return RecordEnd::kEndSteps;
+}
+
+void end_steps(TrainPhase& phase) {
+  complete_profile(phase, phase.speed, write_speed);
+  complete_profile(phase, phase.adhesion, write_adhesion);
+  // The progressives must fall on cell boundaries; the problem lies in the
+  // line description, at a record this phase cannot point to.
+  ScenarioModel& model = phase.model;
+  for (int slot : {kProgressiveTre, kProgressiveDue, kProgressiveUno}) {
+    const ItemRecord& progressive = model.item_table[slot];
+    if (progressive.num_1 % kCellLength != 0 || progressive.num_2 % kCellLength != 0) {
+      model.error_code = kProgressiveNotOnCell;
+      model.error_site = ErrorSite{Description::kLine, 0, 0};
+    }
+  }
+}
+
+}  // namespace
+
+void TrainPhase::record_code(int32_t code) {
+  model.error_code = code;
+  model.error_site = ErrorSite{Description::kTrain, key_site.line, key_site.column};
+}
+
+void TrainPhase::record_position(int32_t position) {
+  model.error_position = position;
+  model.error_site = ErrorSite{Description::kTrain, key_site.line, key_site.column};
+}
+
+void TrainPhase::record_at(int32_t code, int32_t position) {
+  record_code(code);
+  record_position(position);
+}
+
+bool TrainPhase::inside_route(int32_t p, int32_t margin) const {
+  const int32_t last_cell = require_last_cell(model);
+  return int64_t{checked::add(p, margin)} <= int64_t{kCellLength} * last_cell;
+}
+
+void read_train_description(ScenarioModel& model, DescriptionSource& source, int32_t sign_slot) {
+  const std::optional<std::string> text = source.read_train();
+  if (!text) {
+    model.error_site = ErrorSite{Description::kTrain, 0, 0};
+    throw RuntimeFailure("the train description cannot be opened");
+  }
+  FieldReader reader(*text);
+  // Stations never reach past the indication signs' first entry.
+  TrainPhase phase{model, reader, std::min(sign_slot, kFirstSignSlot)};
+  try {
+    skip_to_general_section(reader);
+    const RecordEnd end = read_records(phase);
+    source.discard_train();
+    if (end == RecordEnd::kEndSteps) end_steps(phase);
+  } catch (const RuntimeFailure&) {
+    model.error_site =
+        ErrorSite{Description::kTrain, phase.failure_site.line, phase.failure_site.column};
+    throw;
+  }
+}
+
+}  // namespace tracciato

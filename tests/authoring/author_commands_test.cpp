@@ -1,0 +1,155 @@
+// The author's commands inspect, lint and plot, run as an author runs them:
+// a child process in a folder of its own, from the embedded scenario's files.
+#include <gtest/gtest.h>
+
+#include "documents/document.h"
+#include "platform/file_replace.h"
+#include "support/temp_folder.h"
+#include "tool_process.h"
+
+namespace tracciato {
+namespace {
+
+using test_support::ProgramRun;
+using test_support::run_tracciato;
+using test_support::TempFolder;
+
+constexpr const char* kLine = "Tarvo_Belmira_linea.txt";
+constexpr const char* kTrain = "Tarvo_Belmira_7351-.txt";
+
+// A folder with the embedded scenario's descriptions.
+class AuthorCommand : public ::testing::Test {
+ protected:
+  AuthorCommand() {
+    replace_file(folder_ / kLine, render_document(line_description_document()));
+    replace_file(folder_ / kTrain, render_document(train_description_document()));
+  }
+
+  ProgramRun run(const std::vector<std::string>& args) {
+    return run_tracciato(folder_.path(), args);
+  }
+
+  void misspell_first_signal() {
+    std::string train = read_file(folder_ / kTrain);
+    train.replace(train.find("segnale,    1850"), 7, "segnalle");
+    replace_file(folder_ / kTrain, train);
+  }
+
+  TempFolder folder_;
+};
+
+TEST_F(AuthorCommand, LintPrintsNothingForTheEmbeddedScenarioAndWritesNothing) {
+  const auto before = folder_.files();
+  const ProgramRun lint = run({"lint", kLine, kTrain});
+  EXPECT_EQ(lint.status, 0) << lint.err;
+  EXPECT_EQ(lint.out, "");
+  EXPECT_EQ(folder_.files(), before);
+}
+
+TEST_F(AuthorCommand, LintWarnsAboutAMisspelledKeyWithStatusOne) {
+  misspell_first_signal();
+  const ProgramRun lint = run({"lint", kLine, kTrain});
+  EXPECT_EQ(lint.status, 1) << lint.err;
+  EXPECT_EQ(
+      lint.out,
+      "Tarvo_Belmira_7351-.txt:25:1: warning: key field 'segnalle' matches no key and starts no "
+      "record; did you mean 'segnale'?\n"
+      "segnalle,    1850,   1, 5, 6,  0, 0,    1,  3,1,0, 0\n"
+      "^\n");
+
+  const ProgramRun json = run({"lint", kLine, kTrain, "--json"});
+  EXPECT_EQ(json.status, 1);
+  EXPECT_EQ(json.out,
+            "{\"warnings\":[{\"file\":\"Tarvo_Belmira_7351-.txt\",\"line\":25,\"column\":1,"
+            "\"message\":\"key "
+            "field 'segnalle' matches no key and starts no record; did you mean "
+            "'segnale'?\"}],\"compile\":{"
+            "\"error_code\":0,\"error_position\":0,\"stop\":null,\"file\":null,\"line\":null,"
+            "\"column\":null,"
+            "\"message\":null,\"written\":[]},\"status\":1}\n");
+}
+
+TEST_F(AuthorCommand, LintEndsWithTheCompileErrorAndStatusTwo) {
+  replace_file(folder_ / kTrain,
+               "[generale]\r\nstazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\r\n\r\n");
+  const ProgramRun lint = run({"lint", kLine, kTrain});
+  EXPECT_EQ(lint.status, 2);
+  EXPECT_EQ(lint.out,
+            "Tarvo_Belmira_7351-.txt:2:1: error 8 at 1025 m: the station's position is not a "
+            "multiple of 50 "
+            "metres\n"
+            "stazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\n"
+            "^\n");
+  EXPECT_EQ(run({"lint", kLine, "missing-.txt"}).status, 2);
+}
+
+// The compiled cell file shows the signal the typo dropped: cell 38 is empty.
+TEST_F(AuthorCommand, InspectShowsTheCompiledCellsOfARange) {
+  misspell_first_signal();
+  ASSERT_EQ(run({"compile", kLine, kTrain}).status, 0);
+  const ProgramRun inspect = run({"inspect", "Tarvo_Belmira_7351.dat", "--cells", "37..39"});
+  EXPECT_EQ(inspect.status, 0) << inspect.err;
+  EXPECT_EQ(inspect.out,
+            "cell file: 781 cells, 0 to 780\n"
+            " cell  from_m kind  val_1  val_2  val_3  val_4 time appr span km/h grad adh  object\n"
+            "   37    1800   14     78      0      0      0    0    0    0   75   -8 100  "
+            "indication sign: sign entry 78\n"
+            "   38    1850    0      0      0      0      0    0    0    2  135   -8 100\n"
+            "   39    1900    6   2525   2727   2727      0    0    0    0  135   -8 100  speed "
+            "indicators: A 125/125, B 135/135, C 135/135 km/h, stripes 0/0\n");
+}
+
+TEST_F(AuthorCommand, InspectRefusesAFileThatDoesNotFitItsFormat) {
+  ASSERT_EQ(run({"compile", kLine, kTrain}).status, 0);
+  std::string cells = read_file(folder_ / "Tarvo_Belmira_7351.dat");
+  cells.pop_back();
+  replace_file(folder_ / "Tarvo_Belmira_7351.dat", cells);
+  const ProgramRun inspect = run({"inspect", "Tarvo_Belmira_7351.dat"});
+  EXPECT_EQ(inspect.status, 2);
+  EXPECT_EQ(inspect.out, "");
+  EXPECT_EQ(inspect.err,
+            "tracciato inspect: Tarvo_Belmira_7351.dat: not a cell file: 11714 bytes are not whole "
+            "15-byte cell "
+            "records (780 records and 14 bytes left over)\n");
+
+  const ProgramRun range = run({"inspect", "Tarvo_Belmira_7351.sim", "--cells", "9..3"});
+  EXPECT_EQ(range.status, 2);
+  EXPECT_EQ(range.err,
+            "tracciato inspect: --cells 9..3: expected A..B, whole numbers from A up to B\n");
+}
+
+TEST_F(AuthorCommand, PlotWritesOneSvgFile) {
+  const ProgramRun plot = run({"plot", kLine, kTrain, "--out", "route.svg"});
+  EXPECT_EQ(plot.status, 0) << plot.err;
+  EXPECT_EQ(plot.out, "route.svg\n");
+  const std::string svg = read_file(folder_ / "route.svg");
+  EXPECT_TRUE(svg.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg "));
+  EXPECT_EQ(folder_.files().size(), 3u);
+}
+
+TEST_F(AuthorCommand, PlotDrawsNothingForAScenarioThatDoesNotCompile) {
+  replace_file(folder_ / kTrain,
+               "[generale]\r\nstazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\r\n\r\n");
+  const ProgramRun plot = run({"plot", kLine, kTrain, "--out", "route.svg"});
+  EXPECT_EQ(plot.status, 1);
+  EXPECT_EQ(plot.err,
+            "Tarvo_Belmira_7351-.txt:2:1: error 8 at 1025 m: the station's position is not a "
+            "multiple of 50 "
+            "metres\n"
+            "stazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\n"
+            "^\n");
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "route.svg"));
+}
+
+TEST_F(AuthorCommand, PlotNeverReplacesADescription) {
+  const std::string line = read_file(folder_ / kLine);
+  const ProgramRun plot = run({"plot", kLine, kTrain, "--out", kLine});
+  EXPECT_EQ(plot.status, 2);
+  EXPECT_EQ(
+      plot.err,
+      "tracciato plot: Tarvo_Belmira_linea.txt: is a description being drawn; not replaced\n");
+  EXPECT_EQ(read_file(folder_ / kLine), line);
+}
+
+}  // namespace
+}  // namespace tracciato

@@ -1,0 +1,68 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "output/scenario_output.h"
+#include "platform/file_replace.h"
+#include "platform/scratch_folder.h"
+
+namespace tracciato {
+namespace {
+
+using testing::ElementsAre;
+
+// A small sealed scenario, with or without its track polyline.
+ScenarioModel sealed_scenario(int32_t track_flag) {
+  ScenarioModel model;
+  model.line_name = "Tarvo_Belmira";
+  model.train_number = "7351";
+  model.track_flag = track_flag;
+  model.item_table[kLineIdentity].name = model.line_name;
+  model.item_table[kTrainIdentity].name = model.train_number;
+  create_route(model, 1000);
+  if (track_flag != 0) model.track_points[0] = {int16_t{0}, int16_t{0}};
+  EXPECT_EQ(seal_scenario(model), SealResult::kSealed);
+  return model;
+}
+
+TEST(WriteScenarioFiles, WritesTrackItemAndCellFiles) {
+  ScratchFolder folder;
+  folder.put("Tarvo_Belmira_7351.dat", std::string(50000, 'o'));  // an earlier, longer run
+  const ScenarioModel model = sealed_scenario(1);
+
+  EXPECT_THAT(
+      write_scenario_files(folder.path(), model),
+      ElementsAre("Tarvo_Belmira_linea.dat", "Tarvo_Belmira_7351.sim", "Tarvo_Belmira_7351.dat"));
+  EXPECT_EQ(folder.get("Tarvo_Belmira_linea.dat"), encode_track_file(model));
+  EXPECT_EQ(folder.get("Tarvo_Belmira_7351.sim"), encode_item_file(model));
+  EXPECT_EQ(folder.get("Tarvo_Belmira_7351.dat"), encode_cell_file(model));
+  EXPECT_THAT(folder.names(), ElementsAre("Tarvo_Belmira_7351.dat", "Tarvo_Belmira_7351.sim",
+                                          "Tarvo_Belmira_linea.dat"));
+}
+
+TEST(WriteScenarioFiles, WithoutTrackFlagAnEarlierTrackFileIsLeftUntouched) {
+  ScratchFolder folder;
+  folder.put("Tarvo_Belmira_linea.dat", "earlier track");
+  const ScenarioModel model = sealed_scenario(0);
+
+  EXPECT_THAT(write_scenario_files(folder.path(), model),
+              ElementsAre("Tarvo_Belmira_7351.sim", "Tarvo_Belmira_7351.dat"));
+  EXPECT_EQ(folder.get("Tarvo_Belmira_linea.dat"), "earlier track");
+  EXPECT_THAT(folder.names(), ElementsAre("Tarvo_Belmira_7351.dat", "Tarvo_Belmira_7351.sim",
+                                          "Tarvo_Belmira_linea.dat"));
+}
+
+TEST(WriteScenarioFiles, AMissingFolderIsAnIoErrorOnTheFirstFile) {
+  ScratchFolder folder;
+  const std::filesystem::path missing = folder / "missing";
+  try {
+    write_scenario_files(missing, sealed_scenario(1));
+    ADD_FAILURE() << "no IoError";
+  } catch (const IoError& e) {
+    EXPECT_EQ(e.path(), missing / "Tarvo_Belmira_linea.dat");
+  }
+}
+
+}  // namespace
+}  // namespace tracciato

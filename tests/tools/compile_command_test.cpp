@@ -1,0 +1,339 @@
+// `tracciato compile` as an author runs it: the built program in a temporary
+// folder, judged by its exit status, what it prints and the files it leaves.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <set>
+
+#include "compile_fixtures.h"
+#include "compiler/diagnostics.h"
+#include "platform/file_replace.h"
+#include "support/temp_folder.h"
+#include "tool_process.h"
+
+namespace tracciato {
+namespace {
+
+using namespace testing;
+using Files = std::set<std::string>;
+
+const Files kAllThree = {"T_linea.dat", "T_1.sim", "T_1.dat"};
+const Files kDescriptions = {"T_linea.txt", "T_1-.txt"};
+
+// A temporary folder holding the scenario "T" as an author keeps it.
+class ScenarioFolder {
+ public:
+  void write(const std::string& name, std::string_view text) { replace_file(folder_ / name, text); }
+
+  void describe(std::string_view line, std::string_view train) {
+    write("T_linea.txt", line);
+    write("T_1-.txt", train);
+  }
+
+  ProgramRun compile(const std::vector<std::string>& extra = {}, const RunOptions& options = {}) {
+    std::vector<std::string> args = {"compile", "T_linea.txt", "T_1-.txt"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return run_tracciato(folder_.path(), args, options);
+  }
+
+  // Every file of the folder but the two descriptions.
+  Files outputs() const {
+    Files names;
+    for (const auto& [name, bytes] : folder_.files()) {
+      if (!kDescriptions.count(name)) names.insert(name);
+    }
+    return names;
+  }
+
+  const TempFolder& folder() const { return folder_; }
+
+ private:
+  TempFolder folder_;
+};
+
+std::string message(int32_t code) { return std::string(error_message(code)); }
+
+TEST(CompileCommandStatus, EachOutcomeHasItsStatusAndWritesOnlyWhenItShould) {
+  const struct {
+    const char* what;
+    std::string_view line;
+    std::string_view train;
+    std::vector<std::string> extra;
+    int status;
+    Files written;
+  } cases[] = {
+      {"clean", kLine, kTrain, {}, 0, kAllThree},
+      {"clean, no track", kLine, kTrain, {"--no-track"}, 0, {"T_1.sim", "T_1.dat"}},
+      {"line problem", kLineSignClash, kTrain, {}, 1, {}},
+      {"train problem", kLine, kTrainSignalClash, {}, 1, {}},
+      {"problem, keep going", kLine, kTrainSignalClash, {"--keep-going"}, 1, kAllThree},
+      {"stop 1250", kLine, kTrainReserved1250, {}, 3, {}},
+      {"stop 1250, keep going", kLine, kTrainReserved1250, {"--keep-going"}, 3, {}},
+      {"stop 1251", kLine, kTrainReserved1251, {}, 3, {}},
+      {"no route, keep going", kLineTooLong, kTrain, {"--keep-going"}, 3, {}},
+      {"unknown option", kLine, kTrain, {"--fast"}, 2, {}},
+  };
+  for (const auto& c : cases) {
+    ScenarioFolder test;
+    test.describe(c.line, c.train);
+    const ProgramRun run = test.compile(c.extra);
+    EXPECT_EQ(run.status, c.status) << c.what << "\n" << run.err;
+    EXPECT_EQ(test.outputs(), c.written) << c.what;
+  }
+}
+
+TEST(CompileCommand, ALineProblemIsShownWithItsLineAndACaretUnderTheRecord) {
+  ScenarioFolder s;
+  s.describe(kLineSignClash, kTrain);
+  const ProgramRun run = s.compile();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "T_linea.txt:5:3: error 6 at 500 m: " + message(6) +
+                         "\n"
+                         "  cartello_indicatore, 500, (B)\n"
+                         "  ^\n");
+}
+
+TEST(CompileCommand, ATrainProblemKeepsTheTabBeforeItsCaret) {
+  ScenarioFolder s;
+  s.describe(kLine, kTrainSignalClash);
+  const ProgramRun run = s.compile();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "T_1-.txt:3:2: error 16 at 1000 m: " + message(16) +
+                         "\n"
+                         "\tsegnale, 1000, 1, 5, 6, 0, 0, 1, 3,1,0, 0\n"
+                         "\t^\n");
+}
+
+TEST(CompileCommand, AStopSaysWhyNothingWasWritten) {
+  ScenarioFolder s;
+  s.describe(kLine, kTrainReserved1250);
+  const ProgramRun run = s.compile();
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(run.err,
+            "tracciato: stop 1250: route cell 1 (objects from -24 to 24 m) or item 85 already "
+            "holds a value where 610 and 5121 go; no file written\n");
+}
+
+TEST(CompileCommandJson, OneObjectWithTheOutcome) {
+  const std::string all_three = R"(["T_linea.dat","T_1.sim","T_1.dat"])";
+  const struct {
+    const char* what;
+    std::string_view line;
+    std::string_view train;
+    std::vector<std::string> extra;
+    std::string expected;
+  } cases[] = {
+      {"clean",
+       kLine,
+       kTrain,
+       {},
+       R"({"error_code":0,"error_position":0,"stop":null,"file":null,"line":null,)"
+       R"("column":null,"message":null,"written":)" +
+           all_three + "}\n"},
+      {"problem",
+       kLine,
+       kTrainSignalClash,
+       {},
+       R"({"error_code":16,"error_position":1000,"stop":null,"file":"T_1-.txt","line":3,)"
+       R"("column":2,"message":")" +
+           message(16) + R"(","written":[]})" + "\n"},
+      {"problem, keep going",
+       kLineSignClash,
+       kTrain,
+       {"--keep-going"},
+       R"({"error_code":6,"error_position":500,"stop":null,"file":"T_linea.txt","line":5,)"
+       R"("column":3,"message":")" +
+           message(6) + R"(","written":)" + all_three + "}\n"},
+      {"stop 1250",
+       kLine,
+       kTrainReserved1250,
+       {},
+       R"({"error_code":0,"error_position":0,"stop":"1250","file":null,"line":null,)"
+       R"("column":null,"message":null,"written":[]})"
+       "\n"},
+      {"stop 1251",
+       kLine,
+       kTrainReserved1251,
+       {},
+       R"({"error_code":0,"error_position":0,"stop":"1251","file":null,"line":null,)"
+       R"("column":null,"message":null,"written":[]})"
+       "\n"},
+      {"no route",
+       kLineTooLong,
+       kTrain,
+       {"--keep-going"},
+       R"({"error_code":1,"error_position":0,"stop":"no-route","file":"T_linea.txt","line":2,)"
+       R"("column":1,"message":")" +
+           message(1) + R"(","written":[]})" + "\n"},
+  };
+  for (const auto& c : cases) {
+    ScenarioFolder test;
+    test.describe(c.line, c.train);
+    std::vector<std::string> extra = c.extra;
+    extra.push_back("--json");
+    const ProgramRun run = test.compile(extra);
+    EXPECT_EQ(run.out, c.expected) << c.what;
+  }
+}
+
+TEST(CompileCommand, NamesGivenOnTheCommandLineNameTheFilesAndTheScenario) {
+  ScenarioFolder s;
+  s.write("line.txt", kLine);
+  s.write("Nord_7-.txt", kTrain);
+  const struct {
+    std::vector<std::string> args;
+    Files written;
+    std::string train_number;
+  } cases[] = {
+      {{"compile", "line.txt", "Nord_7-.txt", "--line-name", "Nord", "--out", "a"},
+       {"Nord_linea.dat", "Nord_7.sim", "Nord_7.dat"},
+       "7"},
+      {{"compile", "line.txt", "Nord_7-.txt", "--line-name", "Nord", "--train-number", "R 42",
+        "--out", "b"},
+       {"Nord_linea.dat", "Nord_R 42.sim", "Nord_R 42.dat"},
+       "R 42"},
+  };
+  for (const auto& c : cases) {
+    const ProgramRun run = run_tracciato(s.folder().path(), c.args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::filesystem::path out = s.folder() / c.args.back();
+    Files written;
+    for (const auto& entry : std::filesystem::directory_iterator(out)) {
+      written.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(written, c.written);
+    // The item file carries both names, each after its 16-bit length.
+    const std::string items = read_file(out / ("Nord_" + c.train_number + ".sim"));
+    EXPECT_NE(items.find(std::string("\x04\x00Nord", 6)), std::string::npos);
+    const std::string number =
+        std::string(1, static_cast<char>(c.train_number.size())) + '\0' + c.train_number;
+    EXPECT_NE(items.find(number), std::string::npos) << c.train_number;
+  }
+}
+
+TEST(CompileCommand, ANameThatCannotBeTakenOrUsedIsAUsageError) {
+  ScenarioFolder s;
+  s.describe(kLine, kTrain);
+  s.write("line.txt", kLine);
+  s.write("train.txt", kTrain);
+  const struct {
+    std::vector<std::string> args;
+    std::string err;
+  } cases[] = {
+      {{"compile", "line.txt", "T_1-.txt"},
+       "tracciato compile: cannot take the line name from 'line.txt' (not named "
+       "<line>_linea.txt); give --line-name\n"},
+      {{"compile", "T_linea.txt", "train.txt"},
+       "tracciato compile: cannot take the train number from 'train.txt' (not named "
+       "T_<train>-.txt); give --train-number\n"},
+      {{"compile", "line.txt", "T_1-.txt", "--line-name", "U"},
+       "tracciato compile: cannot take the train number from 'T_1-.txt' (not named "
+       "U_<train>-.txt); give --train-number\n"},
+      {{"compile", "T_linea.txt", "T_1-.txt", "--line-name", "../T"},
+       "tracciato compile: --line-name: the name holds a path separator\n"},
+      {{"compile", "T_linea.txt", "T_1-.txt", "--train-number", ""},
+       "tracciato compile: --train-number: the name is empty\n"},
+  };
+  for (const auto& c : cases) {
+    const ProgramRun run = run_tracciato(s.folder().path(), c.args);
+    EXPECT_EQ(run.status, 2) << c.args[1];
+    EXPECT_EQ(run.err, c.err);
+  }
+  EXPECT_EQ(s.outputs(), (Files{"line.txt", "train.txt"}));
+}
+
+TEST(CompileCommand, AnInputOrOutputFailureNamesThePathAndTheReason) {
+  ScenarioFolder s;
+  s.write("T_1-.txt", kTrain);
+  ProgramRun run = s.compile();
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "tracciato compile: T_linea.txt: No such file or directory\n");
+
+  s.write("T_linea.txt", kLine);
+  s.write("blocker", "");
+  run = s.compile({"--out", "blocker/out"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "tracciato compile: blocker/out: Not a directory\n");
+}
+
+TEST(CompileCommand, TheOutputFolderIsCreatedWhenMissing) {
+  ScenarioFolder s;
+  s.describe(kLine, kTrain);
+  const ProgramRun run = s.compile({"--out", "new/nested"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  for (const std::string& name : kAllThree) {
+    EXPECT_TRUE(std::filesystem::is_regular_file(s.folder() / "new" / "nested" / name)) << name;
+  }
+}
+
+TEST(CompileCommand, InputsKeepTheirBytesAndTimesWhateverTheOutcome) {
+  ScenarioFolder s;
+  const struct {
+    std::string_view train;
+    std::vector<std::string> extra;
+  } cases[] = {
+      {kTrain, {}},
+      {kTrainSignalClash, {"--keep-going"}},
+      {kTrainSignalClash, {}},
+      {kTrainReserved1250, {}},
+  };
+  const auto long_ago =
+      std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 400);
+  for (const auto& c : cases) {
+    s.describe(kLine, c.train);
+    for (const std::string& name : kDescriptions) {
+      std::filesystem::last_write_time(s.folder() / name, long_ago);
+    }
+    s.compile(c.extra);
+    EXPECT_EQ(read_file(s.folder() / "T_linea.txt"), kLine);
+    EXPECT_EQ(read_file(s.folder() / "T_1-.txt"), c.train);
+    for (const std::string& name : kDescriptions) {
+      EXPECT_EQ(std::filesystem::last_write_time(s.folder() / name), long_ago) << name;
+    }
+  }
+}
+
+TEST(CompileCommand, ADescriptionInTheWayOfAnOutputFileIsNotReplaced) {
+  ScenarioFolder s;
+  // Named like the track file it would compile into.
+  s.write("T_linea.dat", kLine);
+  s.write("T_1-.txt", kTrain);
+  const ProgramRun run =
+      run_tracciato(s.folder().path(), {"compile", "T_linea.dat", "T_1-.txt", "--line-name", "T"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err,
+            "tracciato compile: ./T_linea.dat: is the description being compiled; not "
+            "replaced\n");
+  EXPECT_EQ(read_file(s.folder() / "T_linea.dat"), kLine);
+  EXPECT_EQ(s.outputs(), (Files{"T_linea.dat"}));
+}
+
+TEST(CompileCommand, AReportThatCannotBeDeliveredIsNotASuccess) {
+  ScenarioFolder s;
+  s.describe(kLine, kTrain);
+  RunOptions full_disk;
+  full_disk.stdout_file = "/dev/full";
+  const ProgramRun run = s.compile({"--json"}, full_disk);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "tracciato: standard output: No space left on device\n");
+}
+
+TEST(TracciatoCommandLine, HelpSucceedsAndAMistypedCommandGetsAHint) {
+  TempFolder folder;
+  EXPECT_EQ(run_tracciato(folder.path(), {"--help"}).status, 0);
+  EXPECT_EQ(run_tracciato(folder.path(), {"compile", "--help"}).status, 0);
+
+  const ProgramRun typo = run_tracciato(folder.path(), {"compil", "a_linea.txt", "a_1-.txt"});
+  EXPECT_EQ(typo.status, 2);
+  EXPECT_EQ(typo.err, "tracciato: 'compil' is not a command; did you mean 'compile'?\n");
+
+  const ProgramRun missing = run_tracciato(folder.path(), {"compile", "a_linea.txt"});
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("TRAIN is required"), std::string::npos) << missing.err;
+
+  EXPECT_EQ(run_tracciato(folder.path(), {}).status, 2);
+}
+
+}  // namespace
+}  // namespace tracciato

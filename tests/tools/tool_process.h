@@ -1,0 +1,33 @@
+// Runs a built program of the project as a child process, the way an author
+// or a user runs it, and collects what it printed.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tracciato::test_support {
+
+struct ProgramRun {
+  int status = -1;  // the exit status; -1 when the program did not exit normally
+  std::string out;
+  std::string err;
+};
+
+struct RunOptions {
+  // Standard output goes to this file instead of being collected.
+  std::optional<std::filesystem::path> stdout_file;
+  // Runs without a display, as on a machine with no window system.
+  bool without_display = false;
+};
+
+// Runs `program` with `args` in the folder `cwd`.
+ProgramRun run_program(const std::filesystem::path& program, const std::vector<std::string>& args,
+                       const std::filesystem::path& cwd, const RunOptions& options = {});
+
+// The built `tracciato`, run in `cwd`.
+ProgramRun run_tracciato(const std::filesystem::path& cwd, const std::vector<std::string>& args,
+                         const RunOptions& options = {});
+
+}  // namespace tracciato::test_support

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The author's tool on Windows, under Wine: `example` writes the same
+# descriptions and documents as on Linux, and `compile` turns them into the
+# same three scenario files, with the same status, leaving its inputs as they
+# were.
+#
+# Usage: tool_matches_linux.sh LINUX_TOOL WINDOWS_TOOL WINE_RUN
+set -euo pipefail
+linux_tool=$1 windows_tool=$2 wine_run=$3
+if [[ ! -x $linux_tool ]]; then
+  echo "no Linux tool at $linux_tool: build it first (cmake --build --preset dev --target tracciato)" >&2
+  exit 1
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$windows_tool" "$work/tracciato.exe"
+
+digests() { (cd "$1" && find . -maxdepth 1 -type f -printf '%f\n' | LC_ALL=C sort | xargs -r md5sum); }
+
+failures=0
+check_same() {  # check_same WHAT EXPECTED ACTUAL
+  if [[ $2 != "$3" ]]; then
+    echo "FAIL: $1 differs" >&2
+    diff <(echo "$2") <(echo "$3") >&2 || true
+    failures=$((failures + 1))
+  fi
+}
+
+# The example scenario, written by each build.
+"$linux_tool" example --out "$work/linux/in" >/dev/null
+(cd "$work" && "$wine_run" tracciato.exe example --out windows/in >/dev/null)
+check_same "example files (Linux, then Windows)" "$(digests "$work/linux/in")" "$(digests "$work/windows/in")"
+
+compile() {  # compile SIDE: prints the exit status
+  local side=$1
+  local line=in/Tarvo_Belmira_linea.txt train=in/Tarvo_Belmira_7351-.txt
+  if [[ $side == linux ]]; then
+    (cd "$work/linux" && "$linux_tool" compile "$line" "$train" --out out >/dev/null 2>&1) && echo 0 || echo $?
+  else
+    (cd "$work/windows" && "$wine_run" ../tracciato.exe compile "$line" "$train" --out out >/dev/null 2>&1) &&
+      echo 0 || echo $?
+  fi
+}
+
+inputs_before=$(digests "$work/windows/in")
+linux_status=$(compile linux)
+windows_status=$(compile windows)
+echo "compile: Linux status $linux_status, Windows status $windows_status"
+echo "Linux output:"
+digests "$work/linux/out" 2>/dev/null || echo "(none)"
+check_same "compile status (Linux, then Windows)" "$linux_status" "$windows_status"
+check_same "compiled files (Linux, then Windows)" \
+  "$(digests "$work/linux/out" 2>/dev/null)" "$(digests "$work/windows/out" 2>/dev/null)"
+check_same "inputs before and after the Windows compile" "$inputs_before" "$(digests "$work/windows/in")"
+
+if ((failures)); then exit 1; fi
+echo "tracciato.exe under Wine: same example, same compiled files, inputs untouched"

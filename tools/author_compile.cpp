@@ -1,0 +1,83 @@
+#include "tools/author_compile.h"
+
+#include <memory>
+#include <system_error>
+
+#include "compiler/description_source.h"
+#include "driver/file_names.h"
+#include "output/scenario_output.h"
+#include "platform/file_replace.h"
+
+namespace tracciato {
+namespace {
+
+void create_out_dir(const std::filesystem::path& dir) {
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  if (ec) throw IoError(dir, ec.message());
+}
+
+// The files a compile is about to write, as they will be named.
+std::vector<std::string> files_to_write(const AuthorCompileOptions& options) {
+  const ScenarioFileNames names = scenario_file_names(options.line_name, options.train_number);
+  std::vector<std::string> files;
+  if (options.track) files.push_back(names.track_file);
+  files.push_back(names.item_file);
+  files.push_back(names.cell_file);
+  return files;
+}
+
+// A description named like an output file in the output folder would be
+// replaced by the compile of itself; the author would lose the source.
+void refuse_to_replace_descriptions(const AuthorDescriptions& descriptions,
+                                    const AuthorCompileOptions& options) {
+  for (const std::string& name : files_to_write(options)) {
+    const std::filesystem::path target = options.out_dir / name;
+    for (const auto* input : {&descriptions.line_file, &descriptions.train_file}) {
+      std::error_code ec;
+      if (std::filesystem::equivalent(target, *input, ec)) {
+        throw IoError(target, "is the description being compiled; not replaced");
+      }
+    }
+  }
+}
+
+}  // namespace
+
+AuthorDescriptions read_author_descriptions(const std::filesystem::path& line_file,
+                                            const std::filesystem::path& train_file) {
+  return {line_file, train_file, read_file(line_file), read_file(train_file)};
+}
+
+AuthorCompileResult compile_author_scenario(const AuthorDescriptions& descriptions,
+                                            const AuthorCompileOptions& options) {
+  // The model of a long line is large; keep it off the stack.
+  auto model = std::make_unique<ScenarioModel>();
+  model->line_name = options.line_name;
+  model->train_number = options.train_number;
+  MemoryDescriptions source(descriptions.line_text, descriptions.train_text);
+
+  AuthorCompileResult result;
+  result.stop = compile_scenario(*model, options.track ? 1 : 0, source);
+  result.error_code = model->error_code;
+  result.error_position = model->error_position;
+  result.error_site = model->error_site;
+
+  if (result.stop != CompileStop::kNone) return result;
+  if (result.error_code != 0 && !options.keep_going) return result;
+
+  AuthorCompileOptions where = options;
+  if (where.out_dir.empty()) where.out_dir = ".";
+  create_out_dir(where.out_dir);
+  refuse_to_replace_descriptions(descriptions, where);
+  result.written = write_scenario_files(where.out_dir, *model);
+  return result;
+}
+
+int compile_exit_status(const AuthorCompileResult& result) {
+  if (result.stop != CompileStop::kNone) return kExitStopped;
+  if (result.error_code != 0) return kExitProblem;
+  return kExitCompiled;
+}
+
+}  // namespace tracciato

@@ -1,0 +1,65 @@
+// An author's compile: the two description files of any scenario, compiled by
+// the same steps as the install package, into the three binary scenario files.
+//
+// Unlike the install package it reads the author's files into memory and never
+// deletes or changes them, and it writes nothing when the compile went wrong,
+// unless the author asks to see the files anyway.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "compiler/scenario_model.h"
+#include "driver/compile_driver.h"
+
+namespace tracciato {
+
+// Exit statuses of `tracciato compile`.
+inline constexpr int kExitCompiled = 0;  // no problem recorded
+inline constexpr int kExitProblem = 1;   // a compile problem was recorded
+inline constexpr int kExitUsage = 2;     // usage or input/output error
+inline constexpr int kExitStopped = 3;   // reserved slot in use, or no route cells
+
+// The two descriptions as the author named them, with their bytes.
+struct AuthorDescriptions {
+  std::filesystem::path line_file;
+  std::filesystem::path train_file;
+  std::string line_text;
+  std::string train_text;
+};
+
+struct AuthorCompileOptions {
+  std::string line_name;
+  std::string train_number;
+  std::filesystem::path out_dir;
+  bool track = true;        // compile and write the track polyline (j = 1)
+  bool keep_going = false;  // write the files even when a problem was recorded
+};
+
+struct AuthorCompileResult {
+  CompileStop stop = CompileStop::kNone;
+  int32_t error_code = 0;
+  int32_t error_position = 0;
+  ErrorSite error_site;
+  std::vector<std::string> written;  // file names, in the order written
+};
+
+// Reads both description files whole. Throws IoError.
+AuthorDescriptions read_author_descriptions(const std::filesystem::path& line_file,
+                                            const std::filesystem::path& train_file);
+
+// Compiles the descriptions exactly as the install package does. Writes the
+// scenario files into options.out_dir, creating the folder when missing,
+// unless the run stopped or a problem was recorded without keep_going.
+// Throws IoError when the folder or a file cannot be written, and when an
+// output file would replace one of the descriptions (before writing any).
+// REQUIRES: the names pass scenario_name_problem.
+AuthorCompileResult compile_author_scenario(const AuthorDescriptions& descriptions,
+                                            const AuthorCompileOptions& options);
+
+// kExitStopped, kExitProblem or kExitCompiled.
+int compile_exit_status(const AuthorCompileResult& result);
+
+}  // namespace tracciato

@@ -1,0 +1,35 @@
+// What `tracciato compile` tells the author about one compile: the messages
+// for people on standard error and the JSON object for programs on standard
+// output. Both say the same thing; neither changes a file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "tools/author_compile.h"
+
+namespace tracciato {
+
+// "1250", "1251" or "no-route"; nullopt when the run did not stop.
+std::optional<std::string_view> stop_name(CompileStop stop);
+
+// The description a problem points into, as the author named it; nullopt
+// when the problem's site is unknown.
+std::optional<std::string> problem_file(const AuthorDescriptions& descriptions,
+                                        const AuthorCompileResult& result);
+
+// The recorded problem as "FILE:LINE:COL: error CODE at POSITION m: MESSAGE"
+// with the offending line and its caret, then a line for a stop, if any.
+// Empty when the compile went through.
+std::string compile_messages(const AuthorDescriptions& descriptions,
+                             const AuthorCompileResult& result);
+
+// One JSON object on one line: error_code, error_position, stop, file, line,
+// column, message, written. file, line, column and message are null when no
+// problem was recorded; file, line and column also when the problem's site
+// is unknown.
+std::string compile_report_json(const AuthorDescriptions& descriptions,
+                                const AuthorCompileResult& result);
+
+}  // namespace tracciato

@@ -1,0 +1,17 @@
+// The tool's two output streams. What goes to standard output is the tool's
+// result (a JSON report, the list of files written); a failure to deliver it
+// must not end in a status that says all went well.
+#pragma once
+
+#include <string_view>
+
+namespace tracciato {
+
+void print_out(std::string_view text);
+void print_err(std::string_view text);
+
+// Flushes standard output. Returns `status` when everything printed there
+// arrived; otherwise says so on standard error and returns kExitUsage.
+int finish_output(int status);
+
+}  // namespace tracciato

@@ -1,0 +1,47 @@
+// Messages for people about a place in a description, in the compiler
+// convention: "file:line:col: what is wrong", then the offending line and a
+// caret under the field.
+//
+// Descriptions are single-byte Windows-1252 text and the field reader counts
+// columns in bytes, so the offending line is shown one character per byte
+// (converted to UTF-8 for the terminal) and the caret lands under the byte
+// the column names.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tracciato {
+
+// Where a message points. `line` and `column` are 1-based; 0 means unknown.
+struct DiagnosticPlace {
+  std::string file;  // how the author named the description
+  int32_t line = 0;
+  int32_t column = 0;
+};
+
+// Line `line` (1-based) of `text` without its line end, or nullopt when the
+// text has fewer lines. A line ends at CR LF, a lone CR or a lone LF, as the
+// field reader has it.
+std::optional<std::string_view> source_line(std::string_view text, int32_t line);
+
+// The line as a terminal should show it: Windows-1252 converted to UTF-8,
+// tabs kept, every other control byte and every byte the code page leaves
+// undefined shown as '?'. Each byte of the line stays one character.
+std::string displayable_line(std::string_view line);
+
+// Blanks up to `column`, then '^': tabs where the line has tabs, so the caret
+// stays under the field whatever the tab width. nullopt when the column lies
+// beyond the end of the line plus one.
+std::optional<std::string> caret_line(std::string_view line, int32_t column);
+
+// The whole message: "file:line:col: headline", then, when the line is known
+// and exists in `source_text`, the line and (when the column is known) the
+// caret. A part that is unknown is left out of the location ("file: headline"
+// when neither line nor column is known). Every line ends with a newline.
+std::string format_diagnostic(const DiagnosticPlace& place, std::string_view headline,
+                              std::string_view source_text);
+
+}  // namespace tracciato

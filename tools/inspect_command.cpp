@@ -1,0 +1,55 @@
+#include "tools/inspect_command.h"
+
+#include <CLI/CLI.hpp>
+
+#include "authoring/inspect_report.h"
+#include "authoring/scenario_decoding.h"
+#include "platform/file_replace.h"
+#include "tools/author_compile.h"
+#include "tools/console_output.h"
+
+namespace tracciato {
+
+CLI::App* add_inspect_command(CLI::App& app, InspectArguments& args) {
+  CLI::App* command = app.add_subcommand("inspect",
+                                         "Show the records of a scenario file: cell file (.dat), "
+                                         "item file (.sim) or track file (_linea.dat)");
+  command->add_option("FILE", args.file, "The scenario file")->required();
+  command->add_flag("--json", args.json, "Print every field of every record as JSON");
+  command->add_option(
+      "--cells", args.cells,
+      "Only records A..B (cells of a cell file, entries of an item file, metres of a track file)");
+  command->add_flag(
+      "--nonzero", args.nonzero,
+      "Leave out records with nothing in them (cells without an object or approach code)");
+  command->add_option("--kind", args.kind, "Read the file as this kind, whatever its name")
+      ->check(CLI::IsMember({"cell", "item", "track"}));
+  return command;
+}
+
+int run_inspect_command(const InspectArguments& args) {
+  InspectOptions options;
+  options.nonzero = args.nonzero;
+  if (args.cells) {
+    options.range = parse_record_range(*args.cells);
+    if (!options.range) {
+      print_err("tracciato inspect: --cells " + *args.cells +
+                ": expected A..B, whole numbers from A up to B\n");
+      return kExitUsage;
+    }
+  }
+  try {
+    const std::string bytes = read_file(args.file);
+    const DecodedScenarioFile file =
+        decode_named_file(args.file, bytes, args.kind ? kind_from_word(*args.kind) : std::nullopt);
+    print_out(args.json ? inspect_json(file, options) : inspect_table(file, options));
+    return finish_output(kExitCompiled);
+  } catch (const IoError& e) {
+    print_err("tracciato inspect: " + std::string(e.what()) + "\n");
+  } catch (const DecodeError& e) {
+    print_err("tracciato inspect: " + args.file + ": " + e.what() + "\n");
+  }
+  return kExitUsage;
+}
+
+}  // namespace tracciato

@@ -1,0 +1,29 @@
+// `tracciato inspect FILE`: shows what a cell, item or track file holds, as a
+// table or as JSON.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+namespace tracciato {
+
+struct InspectArguments {
+  std::string file;
+  bool json = false;
+  std::optional<std::string> cells;  // "A..B"
+  bool nonzero = false;
+  std::optional<std::string> kind;  // cell, item or track
+};
+
+// Declares the subcommand and its options on `app`; parsing fills `args`.
+CLI::App* add_inspect_command(CLI::App& app, InspectArguments& args);
+
+// Runs the parsed command; returns the exit status: 0, or 2 when the file
+// cannot be read or does not fit its format.
+int run_inspect_command(const InspectArguments& args);
+
+}  // namespace tracciato

@@ -1,0 +1,47 @@
+// tracciato, the scenario author's tool: compiles line and train descriptions
+// with the install package's own compiler and tells the author what is wrong.
+#include <CLI/CLI.hpp>
+
+#include "tools/author_compile.h"
+#include "tools/compile_command.h"
+#include "tools/console_output.h"
+#include "tools/example_command.h"
+#include "tools/inspect_command.h"
+#include "tools/lint_command.h"
+#include "tools/plot_command.h"
+#include "tools/unknown_command.h"
+
+int main(int argc, char** argv) {
+  using namespace tracciato;
+  CLI::App app{"Compiles railway scenario descriptions for the train-driving simulator.",
+               "tracciato"};
+  app.require_subcommand(1);
+
+  CompileArguments compile_args;
+  ExampleArguments example_args;
+  CLI::App* compile = add_compile_command(app, compile_args);
+  CLI::App* example = add_example_command(app, example_args);
+  InspectArguments inspect_args;
+  LintArguments lint_args;
+  PlotArguments plot_args;
+  CLI::App* inspect = add_inspect_command(app, inspect_args);
+  CLI::App* lint = add_lint_command(app, lint_args);
+  CLI::App* plot = add_plot_command(app, plot_args);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    if (const auto message = unknown_command_message(app, argc, argv)) {
+      print_err(*message);
+      return kExitUsage;
+    }
+    // --help ends here too, with status 0.
+    return app.exit(e) == 0 ? kExitCompiled : kExitUsage;
+  }
+  if (compile->parsed()) return run_compile_command(compile_args);
+  if (example->parsed()) return run_example_command(example_args);
+  if (inspect->parsed()) return run_inspect_command(inspect_args);
+  if (lint->parsed()) return run_lint_command(lint_args);
+  if (plot->parsed()) return run_plot_command(plot_args);
+  return kExitUsage;
+}

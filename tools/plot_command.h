@@ -1,0 +1,27 @@
+// `tracciato plot LINE TRAIN --out FILE.svg`: compiles the descriptions in
+// memory and draws the route as one SVG file.
+#pragma once
+
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+namespace tracciato {
+
+struct PlotArguments {
+  std::string line_file;
+  std::string train_file;
+  std::string out_file;
+};
+
+// Declares the subcommand and its options on `app`; parsing fills `args`.
+CLI::App* add_plot_command(CLI::App& app, PlotArguments& args);
+
+// Runs the parsed command; returns the exit status: 0 when the drawing was
+// written, 1 when the compile recorded a problem (nothing written), 2 when a
+// file cannot be read or written, 3 when the compile stopped.
+int run_plot_command(const PlotArguments& args);
+
+}  // namespace tracciato

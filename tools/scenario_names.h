@@ -1,0 +1,36 @@
+// The line name and train number of an author's scenario, read from the names
+// of its description files when the author gives none.
+//
+// The install package names its descriptions <line>_linea.txt and
+// <line>_<train>-.txt; an author who keeps that naming need not repeat the
+// names on the command line.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tracciato {
+
+inline constexpr std::string_view kLineDescriptionSuffix = "_linea.txt";
+inline constexpr std::string_view kTrainDescriptionSuffix = "-.txt";
+
+// The line name of "<line>_linea.txt": the file name without the suffix.
+// nullopt when the file name does not end so, or when what is left is not a
+// usable name.
+std::optional<std::string> line_name_from_file(const std::filesystem::path& line_file);
+
+// The train number of "<line>_<train>-.txt" for the given line name. nullopt
+// when the file name does not have that shape or the number is not a usable
+// name.
+std::optional<std::string> train_number_from_file(const std::filesystem::path& train_file,
+                                                  std::string_view line_name);
+
+// Why `name` cannot stand in the names of a scenario's files, or nullopt when
+// it can. Every output file name is built from the line name and the train
+// number, so neither may be empty or hold a path separator: the files would
+// land outside the output folder.
+std::optional<std::string> scenario_name_problem(std::string_view name);
+
+}  // namespace tracciato
