@@ -34,6 +34,9 @@ int containment_distance(std::string_view word, std::string_view text) {
 }
 
 std::optional<KeySuggestion> nearest_key(std::string_view field, std::span<const KnownKey> keys) {
+  // A field this long is text that ran on, not a mistyped key.
+  constexpr size_t kLongestKeyField = 80;
+  if (field.size() > kLongestKeyField) return std::nullopt;
   std::optional<KeySuggestion> best;
   for (const KnownKey& key : keys) {
     int distance = 0;

@@ -25,7 +25,8 @@ struct KeySuggestion {
   int distance = 0;  // 0: the words are there, only the letter case differs
 };
 
-// The closest key within reach, the first of equals; nullopt when none is.
+// The closest key within reach, the first of equals; nullopt when none is,
+// and for a field longer than any key field an author would type.
 std::optional<KeySuggestion> nearest_key(std::string_view field, std::span<const KnownKey> keys);
 
 // Letters to edit so that `text` contains `word` somewhere, ASCII case aside

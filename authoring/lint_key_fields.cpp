@@ -63,7 +63,7 @@ const std::vector<KnownKey>& keys_of(KeySection section) {
   return train_keys();
 }
 
-// Fields that carry nothing by design: empty ones and headings like
+// Fields meant to carry nothing: empty ones and headings like
 // "[segnali]".
 bool is_filler(std::string_view field) {
   const size_t start = field.find_first_not_of(" \t");
@@ -80,7 +80,13 @@ bool is_number(std::string_view field) {
   return true;
 }
 
-std::string quoted(std::string_view s) { return "'" + std::string(s) + "'"; }
+// A field as a message quotes it; a field that ran on (an unclosed double
+// quote takes the rest of the text) is cut short.
+std::string quoted(std::string_view s) {
+  constexpr size_t kLongest = 60;
+  if (s.size() <= kLongest) return "'" + std::string(s) + "'";
+  return "'" + std::string(s.substr(0, kLongest)) + "...'";
+}
 
 // The same key in the other part of the line description, where it would
 // have been read.
@@ -176,7 +182,7 @@ class KeyFieldCheck {
     const bool after_values = same_line && record_end_line == key.site.line;
     if (is_number(key.text) || after_values) {
       std::string message = quoted(key.text) + " stands where a key field is expected";
-      message += last_record_ ? ": the " + std::string(record_name(*last_record_)) +
+      message += after_values ? ": the " + std::string(record_name(*last_record_)) +
                                     " record before it reads fewer values than its line holds, so "
                                     "the rest are skipped as key fields"
                               : " and starts no record";

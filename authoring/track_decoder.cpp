@@ -34,7 +34,6 @@ std::vector<TrackPoint> decode_track_file(std::string_view bytes) {
   if (bytes.empty()) throw DecodeError("an empty file holds no track point");
   ByteReader in(bytes);
   std::vector<TrackNumber> entries;
-  entries.reserve(bytes.size() / 4);
   while (!in.at_end()) entries.push_back(read_entry(in));
   if (entries.size() % 2 != 0) {
     throw DecodeError(std::to_string(entries.size()) +

@@ -1,6 +1,7 @@
 // Runs the benchmarks, then states each run as a multiple of its floor, from
 // the figures of this one process.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <map>
@@ -11,6 +12,9 @@ namespace {
 // The console report, keeping each benchmark's real time per iteration.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  // Colours only on a terminal, so a saved report stays plain text.
+  RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {

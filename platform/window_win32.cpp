@@ -69,9 +69,9 @@ class Win32Desktop final : public Desktop {
                               instance, nullptr);
     if (window_ == nullptr) return;
 
-    HWND label = CreateWindowExW(0, L"STATIC", L"Attendere", WS_CHILD | WS_VISIBLE | SS_LEFT,
-                                 kLabelX, kLabelY, kLabelWidth, kLabelHeight, window_, nullptr,
-                                 instance, nullptr);
+    HWND label =
+        CreateWindowExW(0, L"STATIC", L"Attendere", WS_CHILD | WS_VISIBLE | SS_LEFT, kLabelX,
+                        kLabelY, kLabelWidth, kLabelHeight, window_, nullptr, instance, nullptr);
     HDC screen = GetDC(nullptr);
     const int height = -MulDiv(kLabelPoints, GetDeviceCaps(screen, LOGPIXELSY), kPointsPerInch);
     ReleaseDC(nullptr, screen);

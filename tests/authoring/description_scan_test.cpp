@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 
 #include "embedded_scenario.h"
 #include "lint_fixture.h"
@@ -14,7 +15,7 @@ using test_support::line_with;
 using test_support::train_with;
 
 struct Counts {
-  long signals, stations, signs, spans, indicator_groups;
+  std::ptrdiff_t signals, stations, signs, spans, indicator_groups;
   friend bool operator==(const Counts&, const Counts&) = default;
 };
 
@@ -42,7 +43,7 @@ Counts compiled(const std::string& line, const std::string& train) {
     return std::count_if(model->route_cells.begin(), model->route_cells.end(),
                          [kind](const RouteCell& c) { return c.kind == kind; });
   };
-  long stations = 0;
+  std::ptrdiff_t stations = 0;
   while (stations + 1 < kFirstSignSlot && !model->item_table[stations + 1].name.empty()) ++stations;
   return {cells_of(kSignalCell), stations, cells_of(kIndicationSignCell), model->span_count,
           cells_of(kSpeedIndicatorCell)};

@@ -107,6 +107,18 @@ TEST(Lint, KeyFieldsThatStartNoRecordOrMoreThanOne) {
        {"L2:1: key field 'pendenza' matches no key and starts no record; 'pendenza' is a feature "
         "key, read only "
         "after the general section ends at its first heading"}},
+      {"swapped letters",
+       line_with({"cruvad3, 200, 100"}),
+       kPlainTrain,
+       {"L4:1: key field 'cruvad3' matches no key and starts no record; did you mean 'curva'?"}},
+      {"a run-on field is quoted short and matched against no key",
+       kPlainLine,
+       train_with({std::string(90, 'x') + " segnalle"}),
+       {"T2:1: key field '" + std::string(60, 'x') + "...' matches no key and starts no record"}},
+      {"a value on a line of its own",
+       kPlainLine,
+       train_with({"sabbia, 300", "[segnali]", "1850, 1"}),
+       {"T4:1: '1850' stands where a key field is expected and starts no record"}},
       {"no near key",
        kPlainLine,
        train_with({"locomotiva, 3"}),
@@ -144,7 +156,7 @@ TEST(Lint, KeyFieldsThatStartNoRecordOrMoreThanOne) {
   });
 }
 
-TEST(Lint, FieldsThatCarryNothingByDesignAreNotWarnedAbout) {
+TEST(Lint, FieldsMeantToCarryNothingAreNotWarnedAbout) {
   expect_cases({
       {"headings, empty lines and comments",
        line_with({"[pendenze]", "", "-- pendenze --", "pendenza, 0, 0"}),

@@ -120,6 +120,14 @@ TEST_F(ReplaceFileTest, FilesNamedLikeTheTemporaryAreLeftAlone) {
   EXPECT_THAT(folder.names(), ElementsAre(kName, kName + ".tmp", kName + ".tmp1"));
 }
 
+// Windows reports a file standing where a folder of the path should be as a
+// missing path.
+#ifdef _WIN32
+constexpr int kFileInThePathError = ENOENT;
+#else
+constexpr int kFileInThePathError = ENOTDIR;
+#endif
+
 TEST_F(ReplaceFileTest, AFolderThatCannotTakeTheFileIsAnIoError) {
   folder.put("plain_file", "");
   const struct {
@@ -128,7 +136,7 @@ TEST_F(ReplaceFileTest, AFolderThatCannotTakeTheFileIsAnIoError) {
     int error;
   } cases[] = {
       {"missing folder", folder / "missing" / kName, ENOENT},
-      {"folder is a file", folder / "plain_file" / kName, ENOTDIR},
+      {"folder is a file", folder / "plain_file" / kName, kFileInThePathError},
   };
   for (const auto& c : cases) {
     const IoError e = expect_io_error([&] { replace_file(c.path, "bytes"); });

@@ -14,7 +14,7 @@
 namespace tracciato {
 namespace {
 
-using namespace testing;
+using namespace test_support;
 using Files = std::set<std::string>;
 
 const Files kAllThree = {"T_linea.dat", "T_1.sim", "T_1.dat"};

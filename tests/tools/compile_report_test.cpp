@@ -29,6 +29,10 @@ TEST(CompileReport, AProblemWithoutASiteNamesTheToolAndNoFile) {
 }
 
 TEST(CompileReport, APathThatIsNotUtf8StillGivesValidJson) {
+#ifdef _WIN32
+  GTEST_SKIP() << "on Windows a narrow file name is read in the ANSI code page, so these "
+                  "bytes make a valid name with a UTF-8 form";
+#endif
   AuthorCompileResult result;
   result.error_code = 6;
   result.error_site = {Description::kLine, 1, 1};

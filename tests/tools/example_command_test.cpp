@@ -11,9 +11,9 @@
 namespace tracciato {
 namespace {
 
+using test_support::ProgramRun;
+using test_support::run_tracciato;
 using test_support::TempFolder;
-using testing::ProgramRun;
-using testing::run_tracciato;
 
 std::map<std::string, std::string> expected_files() {
   return {
@@ -35,7 +35,7 @@ TEST(ExampleCommand, WritesTheTwoDescriptionsAndTheThreeDocuments) {
             "start/here/Tarvo_Belmira_7351_note.txt\n"
             "start/here/Tarvo_Belmira_7351_rallentamenti.txt\n"
             "start/here/Tarvo_Belmira_7351_scheda_treno.txt\n");
-  EXPECT_EQ(testing::files_in(folder / "start/here"), expected_files());
+  EXPECT_EQ(test_support::files_in(folder / "start/here"), expected_files());
 }
 
 TEST(ExampleCommand, AnAuthorsEditedFileIsReplacedOnlyWhenAsked) {

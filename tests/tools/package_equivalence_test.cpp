@@ -9,7 +9,7 @@
 namespace tracciato {
 namespace {
 
-using namespace testing;
+using namespace test_support;
 
 TEST(PackageEquivalence, CompilingTheExampleGivesTheInstallPackagesBytes) {
   TempFolder package;

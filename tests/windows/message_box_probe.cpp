@@ -10,7 +10,8 @@ constexpr int kIconId = 0x0440;
 
 std::wstring window_text(HWND window) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -37,8 +38,8 @@ BOOL CALLBACK collect_box(HWND window, LPARAM param) {
   if (HWND text = GetDlgItem(window, kTextId)) box.text = window_text(text);
   EnumChildWindows(window, collect_button, reinterpret_cast<LPARAM>(&box));
   HWND icon = GetDlgItem(window, kIconId);
-  box.shows_icon = icon != nullptr && IsWindowVisible(icon) &&
-                   SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+  box.shows_icon =
+      icon != nullptr && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
   boxes->push_back(std::move(box));
   return TRUE;
 }

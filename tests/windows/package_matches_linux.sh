@@ -7,7 +7,7 @@
 #
 # Usage: package_matches_linux.sh LINUX_PACKAGE WINDOWS_PACKAGE RUN_CLOSING_BOXES WINE_RUN
 set -euo pipefail
-linux_package=$1 windows_package=$2 runner=$3 wine_run=$4
+linux_package=$(realpath "$1") windows_package=$(realpath "$2") runner=$(realpath "$3") wine_run=$(realpath "$4")
 if [[ ! -x $linux_package ]]; then
   echo "no Linux package at $linux_package: build it first" \
        "(cmake --build --preset dev --target Tarvo_Belmira_7351)" >&2
@@ -53,6 +53,15 @@ linux_status=$(run_linux "$work/linux.messages")
 expected=$(listing "$work/linux/$folder")
 echo "Linux package: status $linux_status, files:"
 echo "$expected"
+# The three documents and the three scenario files, and nothing else: the
+# descriptions are read back and deleted.
+six="Tarvo_Belmira_7351.dat
+Tarvo_Belmira_7351.sim
+Tarvo_Belmira_7351_note.txt
+Tarvo_Belmira_7351_rallentamenti.txt
+Tarvo_Belmira_7351_scheda_treno.txt
+Tarvo_Belmira_linea.dat"
+check_same "names of the files left (expected, then Linux)" "$six" "$(cut -d' ' -f3- <<<"$expected")"
 
 windows_status=$(run_windows "$work/windows.messages")
 check_same "exit status (Linux, then Windows)" "$linux_status" "$windows_status"

@@ -5,6 +5,8 @@
 //
 // Usage: run_closing_boxes PROGRAM [SECONDS]
 #include <windows.h>
+
+// After windows.h, which it builds on.
 #include <shellapi.h>
 
 #include <cstdio>

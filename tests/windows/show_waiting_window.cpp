@@ -11,7 +11,8 @@
 
 int main(int argc, char** argv) {
   constexpr DWORD kDefaultSeconds = 10;
-  const DWORD seconds = argc > 1 ? static_cast<DWORD>(std::strtoul(argv[1], nullptr, 10)) : kDefaultSeconds;
+  const DWORD seconds =
+      argc > 1 ? static_cast<DWORD>(std::strtoul(argv[1], nullptr, 10)) : kDefaultSeconds;
   std::unique_ptr<tracciato::Desktop> desktop = tracciato::open_desktop();
   desktop->show_waiting_window();
   Sleep(seconds * 1000);

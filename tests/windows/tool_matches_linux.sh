@@ -6,7 +6,7 @@
 #
 # Usage: tool_matches_linux.sh LINUX_TOOL WINDOWS_TOOL WINE_RUN
 set -euo pipefail
-linux_tool=$1 windows_tool=$2 wine_run=$3
+linux_tool=$(realpath "$1") windows_tool=$(realpath "$2") wine_run=$(realpath "$3")
 if [[ ! -x $linux_tool ]]; then
   echo "no Linux tool at $linux_tool: build it first (cmake --build --preset dev --target tracciato)" >&2
   exit 1
@@ -49,6 +49,9 @@ windows_status=$(compile windows)
 echo "compile: Linux status $linux_status, Windows status $windows_status"
 echo "Linux output:"
 digests "$work/linux/out" 2>/dev/null || echo "(none)"
+check_same "scenario files written (expected, then Linux)" \
+  "$(printf '%s\n' Tarvo_Belmira_7351.dat Tarvo_Belmira_7351.sim Tarvo_Belmira_linea.dat)" \
+  "$(ls "$work/linux/out" 2>/dev/null | LC_ALL=C sort)"
 check_same "compile status (Linux, then Windows)" "$linux_status" "$windows_status"
 check_same "compiled files (Linux, then Windows)" \
   "$(digests "$work/linux/out" 2>/dev/null)" "$(digests "$work/windows/out" 2>/dev/null)"

@@ -1,8 +1,7 @@
 // The Win32 desktop as the package's users meet it: the waiting window with
 // its label, painted before any message is handled, and the message box.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <optional>
 #include <string>
@@ -14,7 +13,7 @@
 namespace tracciato {
 namespace {
 
-using testing::MessageBoxSeen;
+using test_support::MessageBoxSeen;
 
 constexpr int kClientWidth = 280;
 constexpr int kClientHeight = 179;
@@ -140,7 +139,8 @@ TEST_F(WaitingWindowTest, ShowsTheLabelBeforeAnyMessageIsHandled) {
   for (int y = 0; y < kClientHeight; ++y) {
     for (int x = 0; x < kClientWidth; ++x) {
       if (pixels[static_cast<size_t>(y * kClientWidth + x)] == face) continue;
-      const bool in_label = x >= kLabel.left && x < kLabel.right && y >= kLabel.top && y < kLabel.bottom;
+      const bool in_label =
+          x >= kLabel.left && x < kLabel.right && y >= kLabel.top && y < kLabel.bottom;
       ++(in_label ? ink_in_label : ink_elsewhere);
     }
   }
@@ -153,11 +153,12 @@ TEST_F(WaitingWindowTest, ShowsTheLabelBeforeAnyMessageIsHandled) {
 std::optional<MessageBoxSeen> g_box_seen;
 
 void CALLBACK press_ok_on_my_box(HWND, UINT, UINT_PTR timer, DWORD) {
-  const std::vector<MessageBoxSeen> boxes = testing::message_boxes_of_thread(GetCurrentThreadId());
+  const std::vector<MessageBoxSeen> boxes =
+      test_support::message_boxes_of_thread(GetCurrentThreadId());
   if (boxes.empty()) return;  // not up yet
   KillTimer(nullptr, timer);
   g_box_seen = boxes.front();
-  testing::press_ok(boxes.front());
+  test_support::press_ok(boxes.front());
 }
 
 TEST(MessageBoxTest, ShowsTheTextUnderTheTitleWithOnlyAnOkButtonAndNoIcon) {
