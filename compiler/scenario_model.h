@@ -14,11 +14,11 @@
 
 namespace tracciato {
 
-inline constexpr int32_t kCellLength = 50;       // metres per route cell
-inline constexpr int32_t kTrackOverrun = 7000;   // the model runs on beyond the line's end
+inline constexpr int32_t kCellLength = 50;      // metres per route cell
+inline constexpr int32_t kTrackOverrun = 7000;  // the model runs on beyond the line's end
 inline constexpr int32_t kMaxLineLength = 1000000;
-inline constexpr int kItemCount = 87;            // item table entries 0 to 86
-inline constexpr int kSpanTableSize = 81;        // span tables, entries 0 to 80 (0 unused)
+inline constexpr int kItemCount = 87;      // item table entries 0 to 86
+inline constexpr int kSpanTableSize = 81;  // span tables, entries 0 to 80 (0 unused)
 
 // Fixed entries of the item table. Stations count up from 1, indication signs
 // down from kFirstSignSlot.

@@ -59,7 +59,8 @@ void Form1::memorizza_percorso(int32_t j) {
       errore("1251");
     case CompileStop::kNoRoute:
       // The completion pass has no route to walk: a failure no step handles.
-      throw std::runtime_error("the line description gave no route length; no scenario file written");
+      throw std::runtime_error(
+          "the line description gave no route length; no scenario file written");
   }
 }
 

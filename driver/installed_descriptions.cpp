@@ -25,9 +25,13 @@ void remove_quietly(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::optional<std::string> InstalledDescriptions::read_line() { return read_if_present(line_file_); }
+std::optional<std::string> InstalledDescriptions::read_line() {
+  return read_if_present(line_file_);
+}
 void InstalledDescriptions::discard_line() { remove_quietly(line_file_); }
-std::optional<std::string> InstalledDescriptions::read_train() { return read_if_present(train_file_); }
+std::optional<std::string> InstalledDescriptions::read_train() {
+  return read_if_present(train_file_);
+}
 void InstalledDescriptions::discard_train() { remove_quietly(train_file_); }
 
 }  // namespace tracciato

@@ -7,7 +7,9 @@ namespace tracciato {
 std::filesystem::path program_folder() {
   std::error_code ec;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) throw std::filesystem::filesystem_error("cannot find the program's folder", "/proc/self/exe", ec);
+  if (ec)
+    throw std::filesystem::filesystem_error("cannot find the program's folder", "/proc/self/exe",
+                                            ec);
   return exe.parent_path();
 }
 

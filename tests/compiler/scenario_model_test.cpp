@@ -11,7 +11,8 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
   const struct {
     double x;
     int32_t expected;
-  } cases[] = {{2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {140.5, 140}, {0.49, 0}, {9.5, 10}, {10.5, 10}};
+  } cases[] = {{2.5, 2},     {3.5, 4},  {-0.5, 0}, {-1.5, -2},
+               {140.5, 140}, {0.49, 0}, {9.5, 10}, {10.5, 10}};
   for (const auto& c : cases) EXPECT_EQ(round_half_even(c.x), c.expected) << c.x;
 }
 

@@ -69,9 +69,8 @@ TEST(InstallSequence, LeavesTheDocumentsAndScenarioFilesAndNoDescription) {
   const auto files = folder.files();
   std::vector<std::string> present;
   for (const auto& [name, bytes] : files) present.push_back(name);
-  std::vector<std::string> expected{names.track_file,     names.cell_file,
-                                    names.item_file,      names.notes,
-                                    names.slowdown_order, names.timetable_sheet};
+  std::vector<std::string> expected{names.track_file, names.cell_file,      names.item_file,
+                                    names.notes,      names.slowdown_order, names.timetable_sheet};
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(present, expected);
   EXPECT_EQ(form.model.error_code, 0);
@@ -86,7 +85,8 @@ TEST(InstallSequence, AReservedSlotInUseStopsBeforeAnyScenarioFile) {
   form.model.line_name = "L";
   form.model.train_number = "1";
   const ScenarioFileNames names = scenario_file_names("L", "1");
-  replace_file(folder / names.line_description, "[generale]\r\nlunghezza percorso, 5000\r\n[fine]\r\n\r\n");
+  replace_file(folder / names.line_description,
+               "[generale]\r\nlunghezza percorso, 5000\r\n[fine]\r\n\r\n");
   replace_file(folder / names.train_description,
                "[generale]\r\nsegnale, 0, 1, 5, 6, 0, 0, 1, 3, 1, 0, 0\r\n\r\n");
   EXPECT_THROW(form.memorizza_percorso(1), ErrorStop);
@@ -104,7 +104,8 @@ TEST(InstallSequence, AFolderThatCannotBeWrittenEndsTheRunNamingThePath) {
     FAIL() << "the run went on";
   } catch (const IoError& e) {
     EXPECT_EQ(e.path(), folder / "missing" / "Tarvo_Belmira_linea.txt");
-    EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos)
+        << e.what();
   }
 }
 

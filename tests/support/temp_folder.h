@@ -35,7 +35,8 @@ class TempFolder {
   std::map<std::string, std::string> files() const {
     std::map<std::string, std::string> result;
     for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-      if (entry.is_regular_file()) result[entry.path().filename().string()] = read_file(entry.path());
+      if (entry.is_regular_file())
+        result[entry.path().filename().string()] = read_file(entry.path());
     }
     return result;
   }
