@@ -8,17 +8,12 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/waiting_window_layout.h"
 
 namespace tracciato {
 namespace {
 
-constexpr int kClientWidth = 280;
-constexpr int kClientHeight = 179;
-constexpr int kLabelX = 64;
-constexpr int kLabelY = 64;
-constexpr int kLabelWidth = 177;
-constexpr int kLabelHeight = 53;
-constexpr int kLabelPixels = 32;  // 24 points at 96 dpi
+constexpr int kLabelPixels = kLabelPoints * 96 / 72;  // FLTK sizes fonts in pixels
 constexpr int kPaintAttempts = 50;
 
 class FltkDesktop final : public Desktop {
@@ -50,8 +45,8 @@ class FltkDesktop final : public Desktop {
 
 WaitingWindow build_waiting_window() {
   WaitingWindow w;
-  w.window = std::make_unique<Fl_Window>(kClientWidth, kClientHeight, "Form1");
-  w.label = new Fl_Box(kLabelX, kLabelY, kLabelWidth, kLabelHeight, "Attendere");
+  w.window = std::make_unique<Fl_Window>(kClientWidth, kClientHeight, kWaitingTitle);
+  w.label = new Fl_Box(kLabelX, kLabelY, kLabelWidth, kLabelHeight, kWaitingText);
   w.label->labelfont(FL_HELVETICA_BOLD);
   w.label->labelsize(kLabelPixels);
   w.label->align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE);

@@ -5,18 +5,12 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/waiting_window_layout.h"
 
 namespace tracciato {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TracciatoForm1";
-constexpr int kClientWidth = 280;
-constexpr int kClientHeight = 179;
-constexpr int kLabelX = 64;
-constexpr int kLabelY = 64;
-constexpr int kLabelWidth = 177;
-constexpr int kLabelHeight = 53;
-constexpr int kLabelPoints = 24;
 constexpr int kPointsPerInch = 72;
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
 
