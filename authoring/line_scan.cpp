@@ -87,24 +87,11 @@ class LineScan {
     }
   }
 
-  // Skips up to `limit` comment fields; false when the text ended on one
-  // (only the feature part tests for that).
-  bool skip_comments(KeyField& key, KeySection section, int limit, bool end_test) {
-    for (int i = 0; i < limit && contains(key.text, "-"); ++i) {
-      key.comment = true;
-      scan_.key_fields.push_back(key);
-      key = in_.read_key(section);
-      if (end_test && in_.at_end()) return false;
-    }
-    key.comment_read_as_key = contains(key.text, "-");
-    return true;
-  }
-
   void general_section() {
     while (!in_.at_end()) {
       KeyField key = in_.read_key(KeySection::kGeneral);
       if (in_.at_end()) return;
-      skip_comments(key, KeySection::kGeneral, kGeneralCommentFields, false);
+      skip_comment_fields(in_, scan_, key, KeySection::kGeneral, kGeneralCommentFields, false);
       const bool section_end = is_section_end(key.text);
       scan_.key_fields.push_back(std::move(key));
       run_rules(general_rules(), in_, scan_.key_fields.back(), scan_);
@@ -116,7 +103,10 @@ class LineScan {
     while (!in_.at_end()) {
       KeyField key = in_.read_key(KeySection::kFeatures);
       if (in_.at_end()) return;
-      if (!skip_comments(key, KeySection::kFeatures, kFeatureCommentFields, true)) return;
+      if (!skip_comment_fields(in_, scan_, key, KeySection::kFeatures, kFeatureCommentFields,
+                               true)) {
+        return;
+      }
       scan_.key_fields.push_back(std::move(key));
       run_rules(feature_rules(), in_, scan_.key_fields.back(), scan_);
     }

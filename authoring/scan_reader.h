@@ -81,6 +81,21 @@ class ScanReader {
   int32_t last_line_ = 0;
 };
 
+// Passes over up to `limit` dash (comment) fields in a row, recording each,
+// and leaves `key` at the field then at hand. With `end_test`, returns false
+// when a read reaches the end of the text, where the parsers stop too.
+inline bool skip_comment_fields(ScanReader& in, DescriptionScan& scan, KeyField& key,
+                                KeySection section, int limit, bool end_test) {
+  for (int i = 0; i < limit && contains(key.text, "-"); ++i) {
+    key.comment = true;
+    scan.key_fields.push_back(key);
+    key = in.read_key(section);
+    if (end_test && in.at_end()) return false;
+  }
+  key.comment_read_as_key = contains(key.text, "-");
+  return true;
+}
+
 // Runs every rule the key field matches, in table order, as the parsers do.
 inline void run_rules(std::span<const KeyRule> rules, ScanReader& in, KeyField& key,
                       DescriptionScan& scan) {

@@ -64,13 +64,7 @@ class TrainScan {
     while (!in_.at_end()) {
       KeyField key = in_.read_key(KeySection::kTrain);
       if (in_.at_end()) return;
-      for (int skipped = 0; skipped < kCommentFields && contains(key.text, "-"); ++skipped) {
-        key.comment = true;
-        scan_.key_fields.push_back(key);
-        key = in_.read_key(KeySection::kTrain);
-        if (in_.at_end()) return;
-      }
-      key.comment_read_as_key = contains(key.text, "-");
+      if (!skip_comment_fields(in_, scan_, key, KeySection::kTrain, kCommentFields, true)) return;
       scan_.key_fields.push_back(std::move(key));
       run_rules(train_rules(), in_, scan_.key_fields.back(), scan_);
     }
