@@ -7,17 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "support/digest.h"
+
 namespace tracciato::document_testing {
 
-// FNV-1a, 64 bits: a stable digest to pin a document's exact bytes.
-inline uint64_t fnv1a64(std::string_view bytes) {
-  uint64_t hash = 0xcbf29ce484222325ULL;
-  for (unsigned char byte : bytes) {
-    hash ^= byte;
-    hash *= 0x100000001b3ULL;
-  }
-  return hash;
-}
+using test_support::fnv1a64;
 
 // The lines of a rendered document, each of which must end with CR LF.
 // A stray CR or LF inside a line, or bytes after the last CR LF, leave an
