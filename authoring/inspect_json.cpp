@@ -1,7 +1,7 @@
 // JSON form of a decoded scenario file, and the way back.
 //
 // Names are Windows-1252 bytes in the files and UTF-8 in JSON; the two
-// conversions of text_encoding.h undo each other. Track coordinates keep
+// conversions of text/windows1252.h undo each other. Track coordinates keep
 // their type: a 16-bit integer entry is a JSON integer, a real entry a JSON
 // number with a fraction or exponent (nlohmann writes 5.0, never 5), an
 // empty entry null. JSON has no NaN or infinity, so a real that is not finite
@@ -16,7 +16,7 @@
 #include "authoring/inspect_report.h"
 #include "authoring/inspect_selection.h"
 #include "authoring/record_meaning.h"
-#include "authoring/text_encoding.h"
+#include "text/windows1252.h"
 
 namespace tracciato {
 namespace {

@@ -6,7 +6,7 @@
 #include "authoring/inspect_report.h"
 #include "authoring/inspect_selection.h"
 #include "authoring/record_meaning.h"
-#include "authoring/text_encoding.h"
+#include "text/windows1252.h"
 
 namespace tracciato {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <variant>
 
-#include "authoring/text_encoding.h"
+#include "text/windows1252.h"
 
 namespace tracciato {
 namespace {

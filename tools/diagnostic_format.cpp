@@ -1,6 +1,6 @@
 #include "tools/diagnostic_format.h"
 
-#include "authoring/text_encoding.h"
+#include "text/windows1252.h"
 
 namespace tracciato {
 namespace {

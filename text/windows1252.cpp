@@ -1,4 +1,4 @@
-#include "authoring/text_encoding.h"
+#include "text/windows1252.h"
 
 #include <array>
 #include <cstdint>
