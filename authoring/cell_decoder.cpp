@@ -11,6 +11,11 @@ std::vector<RouteCell> decode_cell_file(std::string_view bytes) {
                       std::to_string(bytes.size() / kCellRecordSize) + " records and " +
                       std::to_string(bytes.size() % kCellRecordSize) + " bytes left over)");
   }
+  if (bytes.size() / kCellRecordSize > kMaxCells) {
+    throw DecodeError(std::to_string(bytes.size() / kCellRecordSize) +
+                      " cells are more than the longest line has (" + std::to_string(kMaxCells) +
+                      ")");
+  }
   ByteReader in(bytes);
   std::vector<RouteCell> cells(bytes.size() / kCellRecordSize);
   for (RouteCell& cell : cells) {

@@ -9,6 +9,7 @@
 // with a DecodeError otherwise.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -35,6 +36,19 @@ std::optional<ScenarioFileKind> kind_from_word(std::string_view word);
 inline constexpr size_t kCellRecordSize = 15;
 inline constexpr size_t kItemRecordFixedSize = 34;
 
+// The longest line the compiler takes bounds every file it writes: cells 0 to
+// last_cell and track rows 0 to track_length of a kMaxLineLength line. An
+// item file is largest when all 87 names have the longest length a record
+// can carry; a track file when every entry is a real.
+inline constexpr uint64_t kMaxCells = (kMaxLineLength + kTrackOverrun) / kCellLength + 1;
+inline constexpr uint64_t kMaxTrackRows = kMaxLineLength + kTrackOverrun + 1;
+inline constexpr uint64_t kMaxNameLength = 65535;
+
+// The largest file of `kind` the compiler can write, in bytes.
+uint64_t largest_file_size(ScenarioFileKind kind);
+// The largest of the three.
+uint64_t largest_scenario_file_size();
+
 // One decoded file; only the records of its kind are filled.
 struct DecodedScenarioFile {
   ScenarioFileKind kind = ScenarioFileKind::kCell;
@@ -46,7 +60,7 @@ struct DecodedScenarioFile {
 };
 
 // Each throws DecodeError, saying what does not fit, when the bytes are not a
-// whole file of that kind.
+// whole file of that kind, or hold more than the longest line can make.
 std::vector<RouteCell> decode_cell_file(std::string_view bytes);
 std::vector<ItemRecord> decode_item_file(std::string_view bytes);
 std::vector<TrackPoint> decode_track_file(std::string_view bytes);

@@ -1,5 +1,6 @@
 // Telling the three headerless scenario files apart, and the way back from
 // records to bytes.
+#include <algorithm>
 #include <memory>
 
 #include "authoring/scenario_decoding.h"
@@ -7,6 +8,9 @@
 
 namespace tracciato {
 namespace {
+
+// A real: its 2-byte tag and 8 bytes.
+constexpr uint64_t kLargestTrackEntry = 10;
 
 constexpr ScenarioFileKind kAllKinds[] = {ScenarioFileKind::kCell, ScenarioFileKind::kItem,
                                           ScenarioFileKind::kTrack};
@@ -38,6 +42,24 @@ std::optional<ScenarioFileKind> kind_from_word(std::string_view word) {
     if (kind_name(kind) == word) return kind;
   }
   return std::nullopt;
+}
+
+uint64_t largest_file_size(ScenarioFileKind kind) {
+  switch (kind) {
+    case ScenarioFileKind::kCell:
+      return kMaxCells * kCellRecordSize;
+    case ScenarioFileKind::kItem:
+      return kItemCount * (kItemRecordFixedSize + kMaxNameLength);
+    case ScenarioFileKind::kTrack:
+      return 2 * kMaxTrackRows * kLargestTrackEntry;
+  }
+  return 0;
+}
+
+uint64_t largest_scenario_file_size() {
+  uint64_t largest = 0;
+  for (ScenarioFileKind kind : kAllKinds) largest = std::max(largest, largest_file_size(kind));
+  return largest;
 }
 
 DecodedScenarioFile decode_scenario_file(ScenarioFileKind kind, std::string_view bytes) {

@@ -40,6 +40,11 @@ std::vector<TrackPoint> decode_track_file(std::string_view bytes) {
                       " entries cannot be split into as many x as y coordinates");
   }
   const size_t rows = entries.size() / 2;
+  if (rows > kMaxTrackRows) {
+    throw DecodeError(std::to_string(rows) + " track points are more than the longest line has (" +
+                      std::to_string(kMaxTrackRows) + ", metres 0 to " +
+                      std::to_string(kMaxTrackRows - 1) + ")");
+  }
   std::vector<TrackPoint> track(rows);
   for (size_t m = 0; m < rows; ++m) track[m] = {entries[m], entries[rows + m]};
   return track;

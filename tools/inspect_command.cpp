@@ -4,6 +4,7 @@
 
 #include "authoring/inspect_report.h"
 #include "authoring/scenario_decoding.h"
+#include "platform/bounded_read.h"
 #include "platform/file_replace.h"
 #include "tools/author_compile.h"
 #include "tools/console_output.h"
@@ -39,9 +40,15 @@ int run_inspect_command(const InspectArguments& args) {
     }
   }
   try {
-    const std::string bytes = read_file(args.file);
+    // Looked at before it is read: a folder, a pipe, a device or a file
+    // larger than the longest line makes is refused at once.
+    const std::optional<ScenarioFileKind> kind =
+        args.kind ? kind_from_word(*args.kind) : kind_from_file_name(args.file);
+    const std::string bytes = read_bounded_file(
+        args.file, kind ? largest_file_size(*kind) : largest_scenario_file_size(),
+        kind ? "a scenario " + std::string(kind_name(*kind)) + " file" : "a scenario file");
     const DecodedScenarioFile file =
-        decode_named_file(args.file, bytes, args.kind ? kind_from_word(*args.kind) : std::nullopt);
+        decode_named_file(args.file, bytes, args.kind ? kind : std::nullopt);
     print_out(args.json ? inspect_json(file, options) : inspect_table(file, options));
     return finish_output(kExitCompiled);
   } catch (const IoError& e) {

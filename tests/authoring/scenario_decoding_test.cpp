@@ -109,6 +109,13 @@ TEST(ScenarioDecoding, RefusesBytesThatAreNotWholeRecords) {
        "the file ends at byte 9 inside a 64-bit real entry (due at byte 2, 8 bytes)"},
       {"track with more x than y entries", ScenarioFileKind::kTrack, tag(0) + tag(0) + tag(0),
        "3 entries cannot be split into as many x as y coordinates"},
+      // No file is longer than the longest line (1,000,000 m) makes.
+      {"cell file of one cell more than the longest line", ScenarioFileKind::kCell,
+       zeros(20142 * 15), "20142 cells are more than the longest line has (20141)"},
+      {"track of one point more than the longest line", ScenarioFileKind::kTrack,
+       zeros(2 * 2 * 1007002),
+       "1007002 track points are more than the longest line has "
+       "(1007001, metres 0 to 1007000)"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
