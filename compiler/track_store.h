@@ -7,16 +7,19 @@
 // So the store holds the two start rows as 16-bit integers, the computed rows
 // as two plain columns of doubles (x and y), and the count of rows written;
 // the track file's type tags follow from a row's index alone. Storage for the
-// columns is reserved once when the route is sized and only ever written by
-// the parser, never cleared first: a long line's 16 MB are touched once.
+// columns is taken once when the route is sized and only ever written by the
+// parser, never cleared first: a long line's 16 MB are touched once.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
-#include <vector>
+#include <utility>
 
 #include "compiler/runtime_failure.h"
+#include "platform/large_memory.h"
 
 namespace tracciato {
 
@@ -47,8 +50,9 @@ class TrackStore {
   // table is full or the start rows are missing.
   void append(double x, double y) {
     if (written_ < kStartRows || written_ >= rows_) append_failure();
-    x_.push_back(x);
-    y_.push_back(y);
+    const auto i = static_cast<size_t>(written_ - kStartRows);
+    x_[i] = x;
+    y_[i] = y;
     written_ += 1;
   }
 
@@ -58,14 +62,23 @@ class TrackStore {
 
   const std::array<StartRow, kStartRows>& start_rows() const { return start_; }
   // Coordinate c of the computed rows kStartRows to written() - 1, in order.
-  std::span<const double> computed(int c) const { return c == 0 ? x_ : y_; }
+  std::span<const double> computed(int c) const {
+    return {c == 0 ? x_ : y_, static_cast<size_t>(std::max(written_ - kStartRows, 0))};
+  }
+
+  TrackStore() = default;
+  TrackStore(const TrackStore& other);
+  TrackStore& operator=(const TrackStore& other);
+  TrackStore(TrackStore&& other) noexcept { *this = std::move(other); }
+  TrackStore& operator=(TrackStore&& other) noexcept;
 
  private:
   [[noreturn]] void append_failure() const;
 
   std::array<StartRow, kStartRows> start_{};
-  std::vector<double> x_;  // rows kStartRows upward
-  std::vector<double> y_;
+  LargeMemory memory_;   // both columns, x first
+  double* x_ = nullptr;  // rows kStartRows upward
+  double* y_ = nullptr;
   int32_t rows_ = 0;
   int32_t written_ = 0;
 };
