@@ -10,6 +10,7 @@
 
 #include "output/byte_encoding.h"
 #include "output/scenario_output.h"
+#include "platform/large_memory.h"
 
 namespace tracciato {
 namespace {
@@ -31,26 +32,33 @@ constexpr size_t kChunkBytes = size_t{1} << 20;
 // entries would not fit.
 class ChunkWriter {
  public:
-  explicit ChunkWriter(const ChunkSink& sink)
-      : sink_(sink), buffer_(std::make_unique_for_overwrite<char[]>(kChunkBytes)) {}
+  // REQUIRES: total > 0, the bytes the file will hold, so a small file gets a
+  // buffer no larger than itself.
+  ChunkWriter(const ChunkSink& sink, size_t total)
+      : sink_(sink),
+        capacity_(std::min(total, kChunkBytes)),
+        memory_(allocate_large(capacity_)),
+        buffer_(static_cast<char*>(memory_.get())) {}
 
   // Room for `entries` entries of `width` bytes each, at most: how many fit
   // before the buffer must be handed on (at least one).
   size_t room(size_t entries, size_t width) {
-    if (kChunkBytes - used_ < width) flush();
-    return std::min(entries, (kChunkBytes - used_) / width);
+    if (capacity_ - used_ < width) flush();
+    return std::min(entries, (capacity_ - used_) / width);
   }
-  char* end() { return buffer_.get() + used_; }
-  void advance_to(const char* p) { used_ = static_cast<size_t>(p - buffer_.get()); }
+  char* end() { return buffer_ + used_; }
+  void advance_to(const char* p) { used_ = static_cast<size_t>(p - buffer_); }
 
   void flush() {
-    if (used_ != 0) sink_(std::string_view(buffer_.get(), used_));
+    if (used_ != 0) sink_(std::string_view(buffer_, used_));
     used_ = 0;
   }
 
  private:
   const ChunkSink& sink_;
-  std::unique_ptr<char[]> buffer_;
+  size_t capacity_;
+  LargeMemory memory_;
+  char* buffer_;
   size_t used_ = 0;
 };
 
@@ -74,6 +82,14 @@ void put_empty(ChunkWriter& out, size_t entries) {
   }
 }
 
+// The file's size: every row of both coordinates, by the kind of its entry.
+size_t file_size(const TrackStore& track) {
+  const auto start_rows = static_cast<size_t>(std::min(track.written(), TrackStore::kStartRows));
+  const size_t reals = track.computed(0).size();
+  const auto empty = static_cast<size_t>(track.rows() - track.written());
+  return 2 * (start_rows * kInt16Entry + reals * kDoubleEntry + empty * kTagSize);
+}
+
 void put_coordinate(ChunkWriter& out, const TrackStore& track, int c) {
   const auto start_rows = static_cast<size_t>(std::min(track.written(), TrackStore::kStartRows));
   out.room(start_rows, kInt16Entry);
@@ -89,13 +105,16 @@ void put_coordinate(ChunkWriter& out, const TrackStore& track, int c) {
 }  // namespace
 
 void encode_track_file(const ScenarioModel& model, const ChunkSink& sink) {
-  ChunkWriter out(sink);
+  const size_t size = file_size(model.track_points);
+  if (size == 0) return;
+  ChunkWriter out(sink, size);
   for (int c = 0; c < 2; ++c) put_coordinate(out, model.track_points, c);
   out.flush();
 }
 
 std::string encode_track_file(const ScenarioModel& model) {
   std::string bytes;
+  bytes.reserve(file_size(model.track_points));
   encode_track_file(model, [&bytes](std::string_view chunk) { bytes.append(chunk); });
   return bytes;
 }

@@ -1,8 +1,8 @@
-// Memory for a large table that is written once, front to back, and read
-// back whole: a long line's track columns. Taken straight from the system in
-// pages as large as it offers, so the first touch of 16 MB costs a handful
-// of page faults rather than thousands. The memory comes zeroed by the
-// system and is never cleared again.
+// Memory for a large table or buffer that is written front to back and read
+// back whole: a long line's track columns, the track file's chunk buffer.
+// Taken straight from the system in pages as large as it offers and mapped
+// in at once, so filling 16 MB costs no page fault per page. The memory comes
+// zeroed by the system and is never cleared again.
 #pragma once
 
 #include <cstddef>
