@@ -13,6 +13,9 @@ void replace_file_in_chunks(const std::filesystem::path& path, const FileChunkPr
   // here every chunk goes straight through, and a failed write ends the
   // production at once by throwing, which removes the temporary file.
   const ByteSink write_chunks = [&](std::FILE* file, std::string_view) {
+    // The chunks are large already: each goes out in one write of its own
+    // rather than through the stream's small buffer.
+    std::setvbuf(file, nullptr, _IONBF, 0);
     produce([&](std::string_view chunk) {
       errno = 0;
       if (std::fwrite(chunk.data(), 1, chunk.size(), file) != chunk.size()) {
