@@ -1,7 +1,5 @@
 #include "authoring/route_plot.h"
 
-#include <variant>
-
 #include "text/windows1252.h"
 
 namespace tracciato {
@@ -28,19 +26,10 @@ std::vector<ProfileStep> profile(const std::vector<RouteCell>& cells, ValueOf va
   return steps;
 }
 
-std::optional<double> real_of(const TrackNumber& n) {
-  if (const int16_t* i = std::get_if<int16_t>(&n)) return *i;
-  if (const double* d = std::get_if<double>(&n)) return *d;
-  return std::nullopt;
-}
-
-std::vector<PlanPoint> plan_of(const std::vector<TrackPoint>& track) {
+std::vector<PlanPoint> plan_of(const TrackStore& track) {
   std::vector<PlanPoint> plan;
-  for (size_t m = 0; m < track.size(); m += kPlanStep) {
-    const std::optional<double> x = real_of(track[m][0]);
-    const std::optional<double> y = real_of(track[m][1]);
-    if (!x || !y) break;
-    plan.push_back({*x, *y});
+  for (int32_t m = 0; m < track.written(); m += kPlanStep) {
+    plan.push_back({track.coordinate(m, 0), track.coordinate(m, 1)});
   }
   return plan;
 }

@@ -9,12 +9,14 @@
 // with a DecodeError otherwise.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "compiler/scenario_model.h"
@@ -28,6 +30,12 @@ class DecodeError : public std::runtime_error {
 };
 
 enum class ScenarioFileKind { kCell, kItem, kTrack };
+
+// An entry of a track file as read back: a bare empty tag, a 16-bit integer
+// or a 64-bit real. A file read back may hold any entries in any order, so
+// unlike the compiler's track store this keeps each entry's own tag.
+using TrackNumber = std::variant<std::monostate, int16_t, double>;
+using TrackPoint = std::array<TrackNumber, 2>;  // [0] = x, [1] = y
 
 // "cell", "item" or "track".
 std::string_view kind_name(ScenarioFileKind kind);
@@ -64,6 +72,9 @@ struct DecodedScenarioFile {
 std::vector<RouteCell> decode_cell_file(std::string_view bytes);
 std::vector<ItemRecord> decode_item_file(std::string_view bytes);
 std::vector<TrackPoint> decode_track_file(std::string_view bytes);
+
+// The track file of any decoded entries, in the compiler's byte layout.
+std::string encode_track_entries(const std::vector<TrackPoint>& track);
 
 DecodedScenarioFile decode_scenario_file(ScenarioFileKind kind, std::string_view bytes);
 

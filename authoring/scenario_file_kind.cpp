@@ -93,8 +93,7 @@ std::string encode_scenario_file(const DecodedScenarioFile& file) {
       std::copy(file.items.begin(), file.items.end(), model->item_table.begin());
       return encode_item_file(*model);
     case ScenarioFileKind::kTrack:
-      model->track_points = file.track;
-      return encode_track_file(*model);
+      return encode_track_entries(file.track);
   }
   return {};
 }

@@ -29,10 +29,10 @@ void line(std::string& text, const std::string& record) {
 
 std::string n(int value) { return std::to_string(value); }
 
-std::string line_description() {
+std::string line_description(int length) {
   std::string text;
   line(text, "[generale]");
-  line(text, "lunghezza percorso,    " + n(kLongLineLength));
+  line(text, "lunghezza percorso,    " + n(length));
   line(text, "progressiva chilometrica uno,    0,    75700,    1");
   line(text, "progressiva chilometrica due,    0,    0,    0");
   line(text, "progressiva chilometrica tre,    0,    0,    0");
@@ -41,26 +41,26 @@ std::string line_description() {
   line(text, "sfondo tre,    0");
   line(text, "ripetizione segnali 4 codici,    0    ,0");
   line(text, "[curve]");
-  for (int k = 0; k * kCurvePeriod + 700 < kLongLineLength; ++k) {
+  for (int k = 0; k * kCurvePeriod + 700 < length; ++k) {
     const std::string side = k % 2 == 0 ? "d" : "s";
     line(text, "curva" + side + n(1 + k % 6) + ",  " + n(100 + k * kCurvePeriod) + ",  600");
   }
   line(text, "[pendenze]");
-  for (int k = 0; k * kGradientPeriod < kLongLineLength; ++k) {
+  for (int k = 0; k * kGradientPeriod < length; ++k) {
     line(text, "pendenza,  " + n(k * kGradientPeriod) + ",   " + n((k * 7) % 21 - 10));
   }
   line(text, "[montagne]");
-  for (int i = 0; i < kSpanCount; ++i) {
+  for (int i = 0; i < kSpanCount && 3600 + i * kSpanPeriod < length; ++i) {
     const int start = 3000 + i * kSpanPeriod;
     line(text, "montagna,   " + n(start) + ",  " + n(start + 600) + ",  " + n(i % 2 ? 2 : 12));
   }
   line(text, "[cartelli]");
-  for (int k = 0; k * kIndicatorPeriod + 750 < kLongLineLength; ++k) {
+  for (int k = 0; k * kIndicatorPeriod + 750 < length; ++k) {
     line(text, "indicatori_vmax,  " + n(750 + k * kIndicatorPeriod) +
                    ",  65,  75,  75,  0,  65,  75,  75,  0");
   }
   line(text, "[indicazioni]");
-  for (int i = 0; i < kSignCount; ++i) {
+  for (int i = 0; i < kSignCount && 7250 + i * kSignPeriod < length; ++i) {
     line(text,
          "cartello_indicatore,  " + n(7250 + i * kSignPeriod) + ",   (CAVALCAVIA " + n(i) + ")");
   }
@@ -69,7 +69,7 @@ std::string line_description() {
   return text;
 }
 
-std::string train_description() {
+std::string train_description(int length) {
   std::string text;
   line(text, "[generale]");
   line(text, "numero vetture,    8");
@@ -77,33 +77,33 @@ std::string train_description() {
   line(text, "sabbia,    300");
   line(text, "orologio,    6              0             0 ");
   line(text, "[aderenze]");
-  for (int k = 0; k * kAdhesionPeriod < kLongLineLength; ++k) {
+  for (int k = 0; k * kAdhesionPeriod < length; ++k) {
     line(text, "aderenza,   " + n(k * kAdhesionPeriod) + ",    " + n(90 + k % 11));
   }
   line(text, "[vel_limite]");
-  for (int k = 0; k * kSpeedPeriod < kLongLineLength; ++k) {
+  for (int k = 0; k * kSpeedPeriod < length; ++k) {
     line(text, "velocita,   " + n(k * kSpeedPeriod) + ",   " + n(60 + 5 * (k % 19)));
   }
   line(text, "[stazioni]");
-  for (int i = 0; i < kStationCount; ++i) {
+  for (int i = 0; i < kStationCount && 12900 + i * kStationPeriod < length; ++i) {
     const int minutes = 6 * 60 + 15 * i;
     line(text, "stazione,   " + n(12500 + i * kStationPeriod) + ", 12,  400,  0, 0, 0,  1,1,0,  " +
                    "4,1,1,   30,  " + n(minutes / 60) + "," + n(minutes % 60) + ", 0, STAZIONE " +
                    n(i));
   }
   line(text, "[rallentamenti]");
-  for (int j = 0; j * kSlowdownPeriod + 9100 < kLongLineLength; ++j) {
+  for (int j = 0; j * kSlowdownPeriod + 9100 < length; ++j) {
     line(text, "rallentamento,   " + n(8300 + j * kSlowdownPeriod) + ",  " + n(30 + 10 * (j % 8)) +
                    ",  800,  1,  1,  0");
   }
   line(text, "[segnali]");
-  for (int k = 0; k * kSignalPeriod + 500 < kLongLineLength; ++k) {
+  for (int k = 0; k * kSignalPeriod + 500 < length; ++k) {
     const int sx = 1 + k % 2;
     line(text, "segnale,   " + n(500 + k * kSignalPeriod) + ",   " + n(sx) + ", 5, 6,  0, 0,    " +
                    n(k % 3) + ",  3,1,0, " + (sx == 2 ? "190" : "0"));
   }
   line(text, "[codici]");
-  for (int j = 0; j * kAbbattimentoPeriod + 4200 < kLongLineLength; ++j) {
+  for (int j = 0; j * kAbbattimentoPeriod + 4200 < length; ++j) {
     line(text, "abbattimento,   " + n(4200 + j * kAbbattimentoPeriod) + ",   120");
   }
   line(text, "[fine]");
@@ -113,6 +113,8 @@ std::string train_description() {
 
 }  // namespace
 
-GeneratedScenario generate_long_line() { return {line_description(), train_description()}; }
+GeneratedScenario generate_long_line(int length) {
+  return {line_description(length), train_description(length)};
+}
 
 }  // namespace tracciato::bench

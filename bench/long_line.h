@@ -21,6 +21,8 @@ struct GeneratedScenario {
   std::string train_description;
 };
 
-GeneratedScenario generate_long_line();
+// The scenario on a line of `length` metres (the features end with it), by
+// default the longest.
+GeneratedScenario generate_long_line(int length = kLongLineLength);
 
 }  // namespace tracciato::bench

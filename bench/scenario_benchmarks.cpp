@@ -10,8 +10,10 @@
 #include "bench/long_line.h"
 #include "bench/plain_copy.h"
 #include "documents/document.h"
+#include "driver/compile_driver.h"
 #include "driver/file_names.h"
 #include "driver/form1.h"
+#include "output/scenario_output.h"
 #include "platform/file_replace.h"
 #include "platform/platform.h"
 #include "tools/author_compile.h"
@@ -122,6 +124,43 @@ void BM_LongLineFloor(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * total_size(files_in(folder / "source")));
 }
 
+// The pieces of the long compile, in memory: the compile alone, and the track
+// file's encoding into a sink that keeps nothing.
+std::unique_ptr<ScenarioModel> compiled_long_line() {
+  const GeneratedScenario scenario = generate_long_line();
+  auto model = std::make_unique<ScenarioModel>();
+  model->line_name = std::string(kLongLineName);
+  model->train_number = std::string(kLongTrainNumber);
+  MemoryDescriptions source(scenario.line_description, scenario.train_description);
+  compile_scenario(*model, 1, source);
+  return model;
+}
+
+void BM_LongLineCompileInMemory(benchmark::State& state) {
+  const GeneratedScenario scenario = generate_long_line();
+  for (auto _ : state) {
+    ScenarioModel model;
+    model.line_name = std::string(kLongLineName);
+    model.train_number = std::string(kLongTrainNumber);
+    MemoryDescriptions source(scenario.line_description, scenario.train_description);
+    benchmark::DoNotOptimize(compile_scenario(model, 1, source));
+  }
+}
+
+void BM_LongLineTrackEncode(benchmark::State& state) {
+  const std::unique_ptr<ScenarioModel> model = compiled_long_line();
+  size_t bytes = 0;
+  for (auto _ : state) {
+    encode_track_file(*model, [&bytes](std::string_view chunk) {
+      benchmark::DoNotOptimize(chunk.data());
+      bytes += chunk.size();
+    });
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(bytes));
+}
+
+BENCHMARK(BM_LongLineCompileInMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LongLineTrackEncode)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_InstallRun)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_InstallFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LongLineCompile)->Unit(benchmark::kMillisecond)->UseRealTime();

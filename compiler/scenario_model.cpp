@@ -29,7 +29,7 @@ void create_route(ScenarioModel& model, int32_t length) {
   model.route_cells.assign(static_cast<size_t>(model.last_cell) + 1, RouteCell{});
   model.track_points.clear();
   if (model.track_flag != 0) {
-    model.track_points.assign(static_cast<size_t>(model.track_length) + 1, TrackPoint{});
+    model.track_points.create(model.track_length + 1);
   }
 }
 

@@ -9,8 +9,9 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <variant>
 #include <vector>
+
+#include "compiler/track_store.h"
 
 namespace tracciato {
 
@@ -85,11 +86,6 @@ struct ItemRecord {
   friend bool operator==(const ItemRecord&, const ItemRecord&) = default;
 };
 
-// A coordinate of the track polyline: empty until written, then a 16-bit
-// integer (the two starting rows) or a 64-bit real (every computed row).
-using TrackNumber = std::variant<std::monostate, int16_t, double>;
-using TrackPoint = std::array<TrackNumber, 2>;  // [0] = x, [1] = y
-
 // Which description a diagnostic points into.
 enum class Description : uint8_t { kNone, kLine, kTrain };
 
@@ -114,7 +110,7 @@ struct ScenarioModel {
   std::array<ItemRecord, kItemCount> item_table{};
 
   // Rows 0 to track_length when track_flag is set; empty otherwise.
-  std::vector<TrackPoint> track_points;
+  TrackStore track_points;
 
   std::array<int32_t, kSpanTableSize> span_starts{};
   std::array<int32_t, kSpanTableSize> span_ends{};

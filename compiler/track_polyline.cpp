@@ -1,7 +1,5 @@
 #include "compiler/track_polyline.h"
 
-#include <variant>
-
 #include "compiler/runtime_failure.h"
 
 namespace tracciato {
@@ -16,24 +14,18 @@ constexpr Curvature kCurvatures[] = {
     {'1', 0.0001}, {'2', 0.0002}, {'3', 0.0004}, {'4', 0.001}, {'5', 0.002}, {'6', 0.003},
 };
 
-TrackPoint& row_at(ScenarioModel& model, int32_t row) {
-  if (row < 0 || static_cast<size_t>(row) >= model.track_points.size()) {
-    throw RuntimeFailure("a track row outside the track");
-  }
-  return model.track_points[static_cast<size_t>(row)];
-}
-
-struct Step {
-  double x0, y0;  // the row before the cursor
-  double dx, dy;  // the step that led to it
+// The two rows before the cursor, from which the next row is computed.
+struct Rows {
+  double x0, y0;  // the row two before the cursor
+  double x1, y1;  // the row just before it
 };
 
-Step step_before(const ScenarioModel& model, int32_t cursor) {
-  const double x1 = track_coordinate(model, cursor - 1, 0);
-  const double y1 = track_coordinate(model, cursor - 1, 1);
-  const double dx = x1 - track_coordinate(model, cursor - 2, 0);
-  const double dy = y1 - track_coordinate(model, cursor - 2, 1);
-  return {x1, y1, dx, dy};
+// The rows are written strictly in order, so the cursor is always the next
+// row the store takes. Throws RuntimeFailure when a row it needs is missing.
+Rows rows_before(const TrackStore& track, int32_t cursor) {
+  if (cursor != track.written()) throw RuntimeFailure("a track row written out of order");
+  return {track.coordinate(cursor - 2, 0), track.coordinate(cursor - 2, 1),
+          track.coordinate(cursor - 1, 0), track.coordinate(cursor - 1, 1)};
 }
 
 }  // namespace
@@ -47,17 +39,23 @@ std::optional<double> curvature_of(std::string_view key) {
   return std::nullopt;
 }
 
-void start_track(ScenarioModel& model) {
-  row_at(model, 0) = {int16_t{0}, int16_t{0}};
-  row_at(model, 1) = {int16_t{0}, int16_t{1}};
-}
+void start_track(ScenarioModel& model) { model.track_points.write_start({0, 0}, {0, 1}); }
+
+// Each step below is the step between the two rows before it, computed in the
+// same order for every row; the two rows are carried along rather than read
+// back, so the loop touches the store only to append.
 
 bool run_straight(ScenarioModel& model, int32_t& cursor, int32_t until, bool limited) {
+  if (cursor > until) return true;
+  TrackStore& track = model.track_points;
+  Rows r = rows_before(track, cursor);
   while (cursor <= until) {
-    const Step s = step_before(model, cursor);
-    TrackPoint& p = row_at(model, cursor);
-    p[0] = s.x0 + s.dx;
-    p[1] = s.y0 + s.dy;
+    const double dx = r.x1 - r.x0;
+    const double dy = r.y1 - r.y0;
+    const double x = r.x1 + dx;
+    const double y = r.y1 + dy;
+    track.append(x, y);
+    r = {r.x1, r.y1, x, y};
     cursor += 1;
     if (limited && cursor > kMaxTrackCursor) return false;
   }
@@ -65,11 +63,16 @@ bool run_straight(ScenarioModel& model, int32_t& cursor, int32_t until, bool lim
 }
 
 bool run_curve(ScenarioModel& model, int32_t& cursor, int32_t until, double k) {
+  if (cursor > until) return true;
+  TrackStore& track = model.track_points;
+  Rows r = rows_before(track, cursor);
   while (cursor <= until) {
-    const Step s = step_before(model, cursor);
-    TrackPoint& p = row_at(model, cursor);
-    p[0] = s.x0 + (s.dx + k * s.dy);
-    p[1] = s.y0 + (s.dy - k * s.dx);
+    const double dx = r.x1 - r.x0;
+    const double dy = r.y1 - r.y0;
+    const double x = r.x1 + (dx + k * dy);
+    const double y = r.y1 + (dy - k * dx);
+    track.append(x, y);
+    r = {r.x1, r.y1, x, y};
     cursor += 1;
     if (cursor > kMaxTrackCursor) return false;
   }
@@ -77,13 +80,7 @@ bool run_curve(ScenarioModel& model, int32_t& cursor, int32_t until, double k) {
 }
 
 double track_coordinate(const ScenarioModel& model, int32_t row, int c) {
-  if (row < 0 || static_cast<size_t>(row) >= model.track_points.size()) {
-    throw RuntimeFailure("a track row outside the track");
-  }
-  const TrackNumber& n = model.track_points[static_cast<size_t>(row)][static_cast<size_t>(c)];
-  if (const auto* i = std::get_if<int16_t>(&n)) return *i;
-  if (const auto* d = std::get_if<double>(&n)) return *d;
-  throw RuntimeFailure("a track row read before it was written");
+  return model.track_points.coordinate(row, c);
 }
 
 }  // namespace tracciato

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "compiler/scenario_model.h"
@@ -24,6 +26,14 @@ enum class SealResult { kSealed, kSlot1250InUse, kSlot1251InUse };
 // as the check found it (the 610 / 5121 pair may already be written).
 // REQUIRES: model.has_route(); throws std::logic_error when there is no cell 1.
 SealResult seal_scenario(ScenarioModel& model);
+
+// Takes a file's bytes in order, one chunk at a time; a chunk is valid only
+// during the call.
+using ChunkSink = std::function<void(std::string_view)>;
+
+// The track file, handed to `sink` in chunks of about a megabyte: a long
+// line's file is never held whole.
+void encode_track_file(const ScenarioModel& model, const ChunkSink& sink);
 
 // The bytes of each file, built in memory. encode_item_file throws
 // std::length_error for a name longer than 65535 characters, which the

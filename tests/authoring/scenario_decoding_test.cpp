@@ -33,7 +33,23 @@ TEST(ScenarioDecoding, DecodesTheEmbeddedFilesIntoTheCompiledModel) {
   const std::vector<ItemRecord> items = decode_item_file(embedded_files().item);
   EXPECT_TRUE(
       std::equal(items.begin(), items.end(), model->item_table.begin(), model->item_table.end()));
-  EXPECT_EQ(decode_track_file(embedded_files().track), model->track_points);
+  const std::vector<TrackPoint> track = decode_track_file(embedded_files().track);
+  const TrackStore& store = model->track_points;
+  ASSERT_EQ(track.size(), static_cast<size_t>(store.rows()));
+  for (int32_t m = 0; m < store.rows(); ++m) {
+    for (int c = 0; c < 2; ++c) {
+      const TrackNumber& entry = track[static_cast<size_t>(m)][static_cast<size_t>(c)];
+      if (m < TrackStore::kStartRows) {
+        EXPECT_EQ(entry,
+                  TrackNumber{store.start_rows()[static_cast<size_t>(m)][static_cast<size_t>(c)]})
+            << m;
+      } else if (m < store.written()) {
+        EXPECT_EQ(entry, TrackNumber{store.coordinate(m, c)}) << m;
+      } else {
+        EXPECT_EQ(entry, TrackNumber{}) << m;
+      }
+    }
+  }
 }
 
 // The JSON that `inspect --json` prints holds every field of every record:

@@ -148,16 +148,15 @@ TEST_F(EmbeddedLine, GradientOfEveryCell) {
 }
 
 TEST_F(EmbeddedLine, TrackPolyline) {
-  const auto& rows = model().track_points;
-  ASSERT_EQ(rows.size(), 39001u);
-  EXPECT_EQ(rows[1][1], TrackNumber{int16_t{1}});
+  const TrackStore& track = model().track_points;
+  ASSERT_EQ(track.rows(), 39001);
+  EXPECT_EQ(track.start_rows()[1], (StartRow{0, 1}));
   // Straight up to the first curve, a left-hand one at 200 m.
-  EXPECT_EQ(std::get<double>(rows[200][0]), 0.0);
-  EXPECT_EQ(std::get<double>(rows[200][1]), 200.0);
-  EXPECT_LT(std::get<double>(rows[201][0]), 0.0);
-  EXPECT_TRUE(std::holds_alternative<double>(rows[38998][0]));
-  EXPECT_TRUE(std::holds_alternative<std::monostate>(rows[38999][0]));
-  EXPECT_TRUE(std::holds_alternative<std::monostate>(rows[39000][1]));
+  EXPECT_EQ(track.coordinate(200, 0), 0.0);
+  EXPECT_EQ(track.coordinate(200, 1), 200.0);
+  EXPECT_LT(track.coordinate(201, 0), 0.0);
+  // Rows 38999 and 39000 are never written.
+  EXPECT_EQ(track.written(), 38999);
 }
 
 TEST_F(EmbeddedLine, WithoutTrackFlagOnlyTheTrackIsMissing) {

@@ -35,7 +35,8 @@ TEST(CreateRoute, SizesCellsFromTheLineLength) {
     EXPECT_EQ(model.track_length, c.track_length);
     EXPECT_EQ(model.last_cell, c.last_cell);
     EXPECT_EQ(model.route_cells.size(), static_cast<size_t>(c.last_cell) + 1);
-    EXPECT_EQ(model.track_points.size(), static_cast<size_t>(c.track_length) + 1);
+    EXPECT_EQ(model.track_points.rows(), c.track_length + 1);
+    EXPECT_EQ(model.track_points.written(), 0);
   }
 }
 

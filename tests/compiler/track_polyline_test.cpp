@@ -2,19 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <variant>
-
+#include "compiler/runtime_failure.h"
 #include "line_fixture.h"
 
 namespace tracciato::test_support {
 namespace {
 
-double x_of(const ScenarioModel& m, int32_t row) {
-  return std::get<double>(m.track_points[static_cast<size_t>(row)][0]);
-}
-double y_of(const ScenarioModel& m, int32_t row) {
-  return std::get<double>(m.track_points[static_cast<size_t>(row)][1]);
-}
+double x_of(const ScenarioModel& m, int32_t row) { return m.track_points.coordinate(row, 0); }
+double y_of(const ScenarioModel& m, int32_t row) { return m.track_points.coordinate(row, 1); }
 
 TEST(CurvatureOf, DigitAndSideOfTheKeyField) {
   const struct {
@@ -30,18 +25,17 @@ TEST(CurvatureOf, DigitAndSideOfTheKeyField) {
 TEST(TrackPolyline, StartsAtTheOriginHeadingAlongY) {
   const LineRun run = run_line(line_with({}));
   ASSERT_EQ(run.model.error_code, 0);
-  const auto& rows = run.model.track_points;
-  ASSERT_EQ(rows.size(), 8001u);
-  EXPECT_EQ(rows[0][0], TrackNumber{int16_t{0}});
-  EXPECT_EQ(rows[0][1], TrackNumber{int16_t{0}});
-  EXPECT_EQ(rows[1][0], TrackNumber{int16_t{0}});
-  EXPECT_EQ(rows[1][1], TrackNumber{int16_t{1}});
+  const TrackStore& track = run.model.track_points;
+  ASSERT_EQ(track.rows(), 8001);
+  EXPECT_EQ(track.start_rows()[0], (StartRow{0, 0}));
+  EXPECT_EQ(track.start_rows()[1], (StartRow{0, 1}));
   EXPECT_EQ(x_of(run.model, 2), 0.0);
   EXPECT_EQ(y_of(run.model, 2), 2.0);
   EXPECT_EQ(y_of(run.model, 7998), 7998.0);
   // The last two rows are never written.
-  EXPECT_TRUE(std::holds_alternative<std::monostate>(rows[7999][0]));
-  EXPECT_TRUE(std::holds_alternative<std::monostate>(rows[8000][1]));
+  EXPECT_EQ(track.written(), 7999);
+  EXPECT_THROW(track.coordinate(7999, 0), RuntimeFailure);
+  EXPECT_THROW(track.coordinate(8001, 0), RuntimeFailure);
 }
 
 TEST(TrackPolyline, RightHandCurveBendsTowardPlusX) {

@@ -13,18 +13,33 @@ namespace {
 using test_support::TempFolder;
 
 constexpr const char* kProgram = "Tarvo_Belmira_7351";
+constexpr const char* kModule = "tracciato_desktop_fltk.so";
+#ifdef DESKTOP_MODULE_PATH
+constexpr const char* kModulePath = DESKTOP_MODULE_PATH;
+#else
+constexpr const char* kModulePath = nullptr;  // built without the window
+#endif
 
-// Copies the package into `folder` and runs it there without a display.
-int run_package(const TempFolder& folder) {
-  std::filesystem::copy_file(INSTALL_PACKAGE_PATH, folder / kProgram,
-                             std::filesystem::copy_options::overwrite_existing);
-  const std::string command = "env -u DISPLAY '" + (folder / kProgram).string() + "' 2>&1";
+enum class Display { kNone, kInherited };
+
+// Copies the package into `folder` and runs it there, by default without a
+// display. With one, its window module goes beside it, as it is shipped.
+int run_package(const TempFolder& folder, Display display = Display::kNone) {
+  const auto copy = std::filesystem::copy_options::overwrite_existing;
+  std::filesystem::copy_file(INSTALL_PACKAGE_PATH, folder / kProgram, copy);
+  std::string command = "'" + (folder / kProgram).string() + "' 2>&1";
+  if (display == Display::kNone) {
+    command = "env -u DISPLAY " + command;
+  } else {
+    std::filesystem::copy_file(kModulePath, folder / kModule, copy);
+  }
   return std::system(command.c_str());
 }
 
 std::map<std::string, std::string> output_files(const TempFolder& folder) {
   auto files = folder.files();
   files.erase(kProgram);
+  files.erase(kModule);
   return files;
 }
 
@@ -63,6 +78,17 @@ TEST(InstallPackage, ASecondRunReplacesEveryFileWhole) {
   for (const auto& [name, bytes] : reference) replace_file(second / name, junk);
   ASSERT_EQ(run_package(second), 0);
   EXPECT_EQ(output_files(second), reference);
+}
+
+TEST(InstallPackage, WithADisplayItLoadsItsWindowAndWritesTheSameFiles) {
+  const char* display = std::getenv("DISPLAY");
+  if (display == nullptr || display[0] == '\0') GTEST_SKIP() << "no display";
+  if (kModulePath == nullptr) GTEST_SKIP() << "built without the window";
+  TempFolder headless;
+  ASSERT_EQ(run_package(headless), 0);
+  TempFolder shown;
+  ASSERT_EQ(run_package(shown, Display::kInherited), 0);
+  EXPECT_EQ(output_files(shown), output_files(headless));
 }
 
 }  // namespace

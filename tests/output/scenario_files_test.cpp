@@ -21,7 +21,7 @@ ScenarioModel sealed_scenario(int32_t track_flag) {
   model.item_table[kLineIdentity].name = model.line_name;
   model.item_table[kTrainIdentity].name = model.train_number;
   create_route(model, 1000);
-  if (track_flag != 0) model.track_points[0] = {int16_t{0}, int16_t{0}};
+  if (track_flag != 0) model.track_points.write_start({0, 0}, {0, 1});
   EXPECT_EQ(seal_scenario(model), SealResult::kSealed);
   return model;
 }

@@ -18,13 +18,9 @@ ScenarioModel polyline(int32_t length) {
   ScenarioModel model;
   model.track_flag = 1;
   create_route(model, length);
-  const int32_t rows = model.track_length + 1;
-  for (int32_t m = 0; m < 2; ++m) {
-    model.track_points[m] = {int16_t{0}, static_cast<int16_t>(-2 - m)};
-  }
-  for (int32_t m = 2; m <= rows - 3; ++m) {
-    model.track_points[m] = {m * 1.0, m * -0.5};
-  }
+  model.track_points.write_start({0, -2}, {0, -3});
+  for (int32_t m = 2; m <= model.track_length - 2; ++m)
+    model.track_points.append(m * 1.0, m * -0.5);
   return model;
 }
 
@@ -68,15 +64,64 @@ TEST(TrackFile, RealsRoundTripBitForBit) {
   };
   for (const double v : cases) {
     ScenarioModel model;
-    model.track_points = {TrackPoint{v, TrackNumber{}}};
+    model.track_points.create(3);
+    model.track_points.write_start({0, 0}, {0, 0});
+    model.track_points.append(v, v);
     const std::string bytes = encode_track_file(model);
-    ASSERT_EQ(bytes.size(), 12u);
-    EXPECT_EQ(read_le(bytes, 0, 2), 5u);
-    EXPECT_EQ(read_le(bytes, 2, 8), std::bit_cast<uint64_t>(v)) << v;
+    ASSERT_EQ(bytes.size(), 36u);
+    for (const size_t at : {8u, 26u}) {
+      EXPECT_EQ(read_le(bytes, at, 2), 5u);
+      EXPECT_EQ(read_le(bytes, at + 2, 8), std::bit_cast<uint64_t>(v)) << v;
+    }
+    if (v == 1.0) {
+      EXPECT_EQ(bytes.substr(10, 8), std::string("\0\0\0\0\0\0\xF0\x3F", 8));
+    }
   }
-  ScenarioModel one;
-  one.track_points = {TrackPoint{1.0, TrackNumber{}}};
-  EXPECT_EQ(encode_track_file(one).substr(2, 8), std::string("\0\0\0\0\0\0\xF0\x3F", 8));
+}
+
+TEST(TrackFile, RowsNeverWrittenAreBareTags) {
+  // A general section that stops after sizing the route leaves every row
+  // empty, the start rows too.
+  ScenarioModel model;
+  model.track_flag = 1;
+  create_route(model, 0);
+  EXPECT_EQ(encode_track_file(model), std::string(2 * 2 * 7001, '\0'));
+  model.track_points.clear();
+  EXPECT_EQ(encode_track_file(model), "");
+}
+
+TEST(TrackFile, ChunksOfALongLineJoinWithoutAByteLostOrDoubled) {
+  // 200 km make a file of several chunks, with entries across every border.
+  const ScenarioModel model = polyline(200000);
+  std::string bytes;
+  size_t chunks = 0;
+  encode_track_file(model, [&](std::string_view chunk) {
+    EXPECT_FALSE(chunk.empty());
+    bytes.append(chunk);
+    chunks += 1;
+  });
+  EXPECT_GT(chunks, 2u);
+  ASSERT_EQ(bytes.size(), 20u * model.track_length - 36);
+
+  size_t at = 0;
+  for (int c = 0; c < 2; ++c) {
+    for (int32_t m = 0; m <= model.track_length; ++m) {
+      const uint64_t tag = read_le(bytes, at, 2);
+      if (m < 2) {
+        ASSERT_EQ(tag, 2u) << c << " " << m;
+        ASSERT_EQ(read_i16(bytes, at + 2), c == 0 ? 0 : -2 - m) << c << " " << m;
+        at += 4;
+      } else if (m <= model.track_length - 2) {
+        ASSERT_EQ(tag, 5u) << c << " " << m;
+        ASSERT_EQ(read_f64(bytes, at + 2), c == 0 ? m * 1.0 : m * -0.5) << c << " " << m;
+        at += 10;
+      } else {
+        ASSERT_EQ(tag, 0u) << c << " " << m;
+        at += 2;
+      }
+    }
+  }
+  EXPECT_EQ(at, bytes.size());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/desktop_module.h"
 #include "platform/window_fltk.h"
 
 namespace tracciato {
@@ -29,6 +30,24 @@ TEST(WaitingWindow, HasTheTitleLabelGeometryAndFontOfTheInstallWindow) {
   EXPECT_EQ(w.label->labelfont(), FL_HELVETICA_BOLD);
   EXPECT_EQ(w.label->labelsize(), 32);
   w.window->hide();
+}
+
+// The install package's own road to the window: the module loaded at run
+// time, sharing FLTK with this test, shows the same window.
+TEST(WaitingWindow, TheWindowModuleShowsIt) {
+  if (!open_fltk_display()) GTEST_SKIP() << "no display";
+  std::unique_ptr<Desktop> desktop = open_module_desktop(DESKTOP_MODULE_PATH);
+  ASSERT_NE(desktop, nullptr);
+  desktop->show_waiting_window();
+  Fl_Window* shown = Fl::first_window();
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(std::string(shown->label()), "Form1");
+  EXPECT_TRUE(shown->visible());
+  shown->hide();
+}
+
+TEST(WaitingWindow, AMissingModuleGivesNoDesktop) {
+  EXPECT_EQ(open_module_desktop("/nonexistent/tracciato_desktop_fltk.so"), nullptr);
 }
 
 }  // namespace
