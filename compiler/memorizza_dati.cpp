@@ -55,6 +55,7 @@ void memorizza_dati(ScenarioModel& model, DescriptionSource& source) {
     descriptions.discard_train();
     model.error_code = kReadingFailed;
     if (!in_train_phase) model.error_site = line_reading;
+    model.code_site = model.error_site;
   }
 }
 

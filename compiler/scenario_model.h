@@ -122,7 +122,11 @@ struct ScenarioModel {
 
   int32_t error_code = 0;
   int32_t error_position = 0;
+  // Where error_position was taken from; the train phase may take it from a
+  // later record than the one that caused error_code.
   ErrorSite error_site;
+  // Where the record that caused error_code stands.
+  ErrorSite code_site;
 
   bool has_route() const { return !route_cells.empty(); }
 };

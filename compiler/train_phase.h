@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "compiler/description_walk.h"
 #include "compiler/field_reader.h"
 #include "compiler/scenario_model.h"
 
@@ -26,11 +27,10 @@ struct Profile {
 };
 
 struct TrainPhase {
-  TrainPhase(ScenarioModel& m, FieldReader& r, int32_t slot)
-      : model(m), reader(r), sign_slot(slot) {}
+  TrainPhase(ScenarioModel& m, int32_t slot) : model(m), sign_slot(slot) {}
 
   ScenarioModel& model;
-  FieldReader& reader;
+  RecordValues* values = nullptr;  // the values of the record at hand
   int32_t sign_slot;
   int32_t station_index = 1;
   Profile speed;

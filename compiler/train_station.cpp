@@ -29,7 +29,7 @@ double in_cells(int32_t metres) { return static_cast<double>(metres) / kCellLeng
 
 // Fields 4 to 13 and the time of day, stored as they are read: a field that
 // fails leaves the ones before it in the entry.
-void read_parameters(FieldReader& in, ItemRecord& station) {
+void read_parameters(RecordValues& in, ItemRecord& station) {
   station.flag = in.read_u8();
   station.byte_4 = in.read_u8();
   station.byte_3 = in.read_u8();  // the end extension flag
@@ -75,7 +75,7 @@ void compute_span(ItemRecord& station, int32_t p, int32_t length) {
 
 RecordEnd read_station(TrainPhase& phase) {
   ScenarioModel& model = phase.model;
-  FieldReader& in = phase.reader;
+  RecordValues& in = *phase.values;
   const int32_t s = phase.station_index;
   // The entry belongs to an indication sign: refuse before reading anything.
   if (s > phase.sign_slot) {

@@ -2,7 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "authoring/route_plot_build.h"
+#include "tools/route_plot_build.h"
 #include "platform/file_replace.h"
 #include "tools/compile_report.h"
 #include "tools/console_output.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "authoring/lint_report.h"
+#include "tools/lint_report.h"
 #include "authoring/scenario_decoding.h"
 #include "embedded_scenario.h"
 #include "lint_fixture.h"

@@ -1,4 +1,4 @@
-#include "authoring/lint_report.h"
+#include "tools/lint_report.h"
 
 #include <memory>
 #include <nlohmann/json.hpp>

@@ -1,4 +1,4 @@
-#include "authoring/route_plot_build.h"
+#include "tools/route_plot_build.h"
 
 #include <memory>
 #include <system_error>
