@@ -1,6 +1,9 @@
 #include "compiler/description_walk.h"
 
 #include <stdexcept>
+#include <string>
+
+#include "compiler/runtime_failure.h"
 
 namespace tracciato {
 namespace {
@@ -18,11 +21,41 @@ bool is_comment(std::string_view field) { return contains(field, "-"); }
 
 }  // namespace
 
+namespace {
+std::string quoted_key(const RecordSpec& spec) { return "`" + std::string(spec.shown_key) + "`"; }
+}  // namespace
+
 const ValueSpec& RecordValues::expect(ValueWidth width) {
   if (next_ >= spec_.values.size() || spec_.values[next_].width != width) {
     throw std::logic_error("a record read differs from its grammar row");
   }
+  // A record cut short by the end of the text is a failure of the record,
+  // not of a field: say how much of it is missing.
+  if (reader_.at_end()) {
+    const size_t needed = spec_.values.size();
+    throw RuntimeFailure("the text ends inside a " + quoted_key(spec_) + " record: it needs " +
+                             std::to_string(needed) + (needed == 1 ? " value, " : " values, ") +
+                             std::to_string(next_) + (next_ == 1 ? " was" : " were") + " found",
+                         reader_.last_site());
+  }
   return spec_.values[next_];
+}
+
+int32_t RecordValues::read_field() {
+  try {
+    return reader_.read_number();
+  } catch (const RuntimeFailure& e) {
+    throw RuntimeFailure(std::string(e.what()) + ", in field " + std::to_string(next_ + 1) + " (" +
+                             std::string(spec_.values[next_].name) + ") of " + quoted_key(spec_),
+                         e.site);
+  }
+}
+
+void RecordValues::refuse_width(int32_t n, std::string_view range) {
+  throw RuntimeFailure(std::to_string(n) + " does not fit field " + std::to_string(next_ + 1) +
+                           " (" + std::string(spec_.values[next_].name) + ") of " +
+                           quoted_key(spec_) + " (" + std::string(range) + ")",
+                       reader_.last_site());
 }
 
 void RecordValues::report_number(int32_t n) {
@@ -33,23 +66,25 @@ void RecordValues::report_number(int32_t n) {
 
 int32_t RecordValues::read_number() {
   expect(ValueWidth::kNumber);
-  const int32_t n = reader_.read_number();
+  const int32_t n = read_field();
   report_number(n);
   return n;
 }
 
 uint8_t RecordValues::read_u8() {
   expect(ValueWidth::kU8);
-  const uint8_t n = reader_.read_u8();
+  const int32_t n = read_field();
+  if (n < 0 || n > 255) refuse_width(n, "0 to 255");
   report_number(n);
-  return n;
+  return static_cast<uint8_t>(n);
 }
 
 int16_t RecordValues::read_i16() {
   expect(ValueWidth::kI16);
-  const int16_t n = reader_.read_i16();
+  const int32_t n = read_field();
+  if (n < -32768 || n > 32767) refuse_width(n, "-32768 to 32767");
   report_number(n);
-  return n;
+  return static_cast<int16_t>(n);
 }
 
 std::string RecordValues::read_stored_text() {

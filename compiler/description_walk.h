@@ -77,6 +77,8 @@ class RecordValues {
 
  private:
   const ValueSpec& expect(ValueWidth width);
+  int32_t read_field();
+  [[noreturn]] void refuse_width(int32_t n, std::string_view range);
   void report_number(int32_t n);
 
   FieldReader& reader_;

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "compiler/checked_int.h"
 #include "compiler/description_walk.h"
@@ -41,6 +42,10 @@ uint8_t gradient_byte(int32_t gradient) {
   return static_cast<uint8_t>(checked::add(gradient, kGradientOffset));
 }
 
+// The fields a problem concerns: the record's key, or one of its values.
+constexpr int kKeyField = -1;
+constexpr int kPositionField = 0;
+
 // What the loop does after a record.
 using Next = WalkStep;
 constexpr Next kGoOn = WalkStep::kGoOn;
@@ -60,6 +65,8 @@ class LineParse final : public RecordHandler, public ParseListener {
     switch (walk_.walk_line(*this, {.curves = model_.track_flag != 0})) {
       case WalkEnd::kNoHeading:
         refuse(kNoGeneralSection);
+        // The problem is the whole description, not its last field.
+        model_.code_site = {Description::kLine, 0, 0};
         return {};
       case WalkEnd::kStopped:
         return {};
@@ -71,6 +78,11 @@ class LineParse final : public RecordHandler, public ParseListener {
   }
 
  private:
+  void record_begins(const RecordSpec&, FieldSite) override { value_sites_.clear(); }
+  void value_read(const RecordSpec&, const ValueRead& value) override {
+    value_sites_.push_back(value.site);
+  }
+
   void key_field(const KeyFieldRead& key) override {
     if (key.role == KeyRole::kKey) key_text_ = key.text;
     key_site_ = key.site;
@@ -107,20 +119,30 @@ class LineParse final : public RecordHandler, public ParseListener {
 
   void features_begin() override { between_sections(); }
 
-  void record(int32_t code) {
+  // The site of the record's field `field` (kKeyField: its key field).
+  FieldSite field_site(int field) const {
+    if (field == kKeyField || static_cast<size_t>(field) >= value_sites_.size()) return key_site_;
+    return value_sites_[static_cast<size_t>(field)];
+  }
+
+  // The code, at the record's key field, and at the field concerned for
+  // people.
+  void record(int32_t code, int field = kPositionField) {
     model_.error_code = code;
-    model_.error_site = model_.code_site = {Description::kLine, key_site_.line, key_site_.column};
+    model_.error_site = {Description::kLine, key_site_.line, key_site_.column};
+    const FieldSite site = field_site(field);
+    model_.code_site = {Description::kLine, site.line, site.column};
   }
 
   // Close and delete the description, record the code, end memorizza_dati.
-  Next refuse(int32_t code) {
+  Next refuse(int32_t code, int field = kPositionField) {
     source_.discard_line();
-    record(code);
+    record(code, field);
     return kReturn;
   }
 
-  Next refuse_at(int32_t code, int32_t position) {
-    refuse(code);
+  Next refuse_at(int32_t code, int32_t position, int field = kPositionField) {
+    refuse(code, field);
     model_.error_position = position;
     return kReturn;
   }
@@ -159,13 +181,13 @@ class LineParse final : public RecordHandler, public ParseListener {
     item.num_1 = values_->read_number();
     item.num_2 = values_->read_number();
     if (item.num_1 % kRepetitionStep != 0) return refuse(kFirstRepetitionNotMultiple);
-    if (item.num_2 % kRepetitionStep != 0) return refuse(kSecondRepetitionNotMultiple);
+    if (item.num_2 % kRepetitionStep != 0) return refuse(kSecondRepetitionNotMultiple, 1);
     if (contains(key, "4")) {
       item.num_3 = kFourCodeSystem;
     } else if (contains(key, "9")) {
       item.num_3 = kNineCodeSystem;
     } else {
-      return refuse(kNoRepetitionSystem);
+      return refuse(kNoRepetitionSystem, kKeyField);
     }
     // A second distance of 0 means no repetition, whatever the key says.
     if (item.num_2 == 0) item.num_3 = 0;
@@ -218,12 +240,18 @@ class LineParse final : public RecordHandler, public ParseListener {
     const int32_t l = values_->read_number();
     if (beyond_route(s)) return kEndOfLine;
     const std::optional<double> k = curvature_of(key);
-    if (!k) return refuse(kBadCurve);
+    if (!k) {
+      model_.error_detail = "the key names no curvature class from 1 to 6 (as in `curva3`)";
+      return refuse(kBadCurve, kKeyField);
+    }
     // The track's last two rows stay empty; a curve may not bend them.
     const int32_t end = checked::add(s, l);
-    if (end > model_.track_length - kTrackTailShort) return refuse_at(kCurveBeyondTrack, s);
-    if (!run_straight(model_, track_cursor_, s, true)) return refuse(kBadCurve);
-    if (!run_curve(model_, track_cursor_, end, *k)) return refuse(kBadCurve);
+    if (end > model_.track_length - kTrackTailShort) return refuse_at(kCurveBeyondTrack, s, 1);
+    if (!run_straight(model_, track_cursor_, s, true) ||
+        !run_curve(model_, track_cursor_, end, *k)) {
+      model_.error_detail = "the track would run past 1,000,000 metres";
+      return refuse(kBadCurve);
+    }
     return kGoOn;
   }
 
@@ -254,7 +282,9 @@ class LineParse final : public RecordHandler, public ParseListener {
     if (model_.error_code <= 0) return kGoOn;
     source_.discard_line();
     model_.error_position = position;
-    model_.error_site = model_.code_site = {Description::kLine, key_site_.line, key_site_.column};
+    model_.error_site = {Description::kLine, key_site_.line, key_site_.column};
+    const FieldSite site = field_site(kPositionField);
+    model_.code_site = {Description::kLine, site.line, site.column};
     return kReturn;
   }
 
@@ -297,7 +327,8 @@ class LineParse final : public RecordHandler, public ParseListener {
   ErrorSite& reading_;
   FieldSite key_site_;
   std::string key_text_;
-  RecordValues* values_ = nullptr;  // the values of the record at hand
+  std::vector<FieldSite> value_sites_;  // of the record at hand
+  RecordValues* values_ = nullptr;      // the values of the record at hand
 
   int32_t gradient_cursor_ = 0;
   int32_t current_gradient_ = 0;

@@ -127,6 +127,9 @@ struct ScenarioModel {
   ErrorSite error_site;
   // Where the record that caused error_code stands.
   ErrorSite code_site;
+  // What went wrong in words, when the code alone does not say (code 25's
+  // many causes); empty otherwise.
+  std::string error_detail;
 
   bool has_route() const { return !route_cells.empty(); }
 };

@@ -24,7 +24,8 @@ void write_speed(TrainPhase& phase, RouteCell& cell) {
   const int32_t limit = round_half_even(static_cast<double>(phase.speed.last) / kSpeedStep);
   if (limit < 0 || limit > 255) {
     phase.failure_site = phase.speed.last_site;
-    throw RuntimeFailure("a speed limit does not fit its 8-bit field");
+    throw RuntimeFailure("the speed limit " + std::to_string(phase.speed.last) +
+                         " km/h does not fit its byte once divided by 5 (0 to 1277 km/h)");
   }
   cell.speed_limit = static_cast<uint8_t>(limit);
 }
@@ -102,7 +103,7 @@ RecordEnd read_sand(TrainPhase& phase) {
 RecordEnd after_placement(TrainPhase& phase, int32_t position, int32_t code_before) {
   if (phase.model.error_code <= 0) return RecordEnd::kGoOn;
   phase.record_position(position);
-  if (phase.model.error_code != code_before) phase.model.code_site = phase.model.error_site;
+  if (phase.model.error_code != code_before) phase.point_code_at(0);
   return RecordEnd::kReturn;
 }
 
@@ -152,7 +153,9 @@ RecordEnd read_abbattimento(TrainPhase& phase) {
     return RecordEnd::kReturn;
   }
   if (n < INT16_MIN || n > INT16_MAX) {
-    throw RuntimeFailure("an abbattimento value does not fit its 16-bit field");
+    throw RuntimeFailure(std::to_string(n) +
+                         " does not fit field 2 (value) of `abbattimento` "
+                         "(-32768 to 32767)");
   }
   if (n > 0) {
     cell.kind = kAbbattimentoValueCell;
@@ -195,6 +198,11 @@ RecordEnd read_record(TrainPhase& phase, RecordKind kind) {
 class TrainPlacement final : public RecordHandler, public ParseListener {
  public:
   explicit TrainPlacement(TrainPhase& phase) : phase_(phase) {}
+
+  void record_begins(const RecordSpec&, FieldSite) override { phase_.value_sites.clear(); }
+  void value_read(const RecordSpec&, const ValueRead& value) override {
+    phase_.value_sites.push_back(value.site);
+  }
 
   void key_field(const KeyFieldRead& key) override {
     if (key.role == KeyRole::kHeadingSearch) return;
@@ -246,9 +254,15 @@ void TrainPhase::record_position(int32_t position) {
   model.error_site = ErrorSite{Description::kTrain, key_site.line, key_site.column};
 }
 
-void TrainPhase::record_at(int32_t code, int32_t position) {
+void TrainPhase::point_code_at(size_t field) {
+  const FieldSite site = field < value_sites.size() ? value_sites[field] : key_site;
+  model.code_site = ErrorSite{Description::kTrain, site.line, site.column};
+}
+
+void TrainPhase::record_at(int32_t code, int32_t position, size_t field) {
   record_code(code);
   record_position(position);
+  point_code_at(field);
 }
 
 bool TrainPhase::inside_route(int32_t p, int32_t margin) const {

@@ -1,3 +1,5 @@
+#include <string>
+
 #include "compiler/checked_int.h"
 #include "compiler/route_access.h"
 #include "compiler/train_phase.h"
@@ -97,7 +99,13 @@ RecordEnd read_station(TrainPhase& phase) {
   station.kind = in.read_u8();
   const int32_t length = in.read_number();
   if (length % kLengthUnit != 0) {
-    phase.record_at(kStationLengthNotWhole, p);
+    phase.record_at(kStationLengthNotWhole, p, 2);
+    const int64_t below =
+        int64_t{length} / kLengthUnit * kLengthUnit - (length < 0 ? kLengthUnit : 0);
+    model.error_detail = "the station's length " + std::to_string(length) +
+                         " m is not a multiple of 100 metres: the nearest valid lengths are " +
+                         std::to_string(below) + " and " + std::to_string(below + kLengthUnit) +
+                         " m";
     return RecordEnd::kReturn;
   }
   read_parameters(in, station);
