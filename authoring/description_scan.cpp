@@ -1,49 +1,106 @@
 #include "authoring/description_scan.h"
 
-namespace tracciato {
+#include <utility>
 
-std::string_view record_name(RecordKind kind) {
-  switch (kind) {
-    case RecordKind::kLineLength:
-      return "line length";
-    case RecordKind::kProgressive:
-      return "kilometric progressive";
-    case RecordKind::kBackground:
-      return "background";
-    case RecordKind::kSignalRepetition:
-      return "signal repetition";
-    case RecordKind::kGradient:
-      return "gradient";
-    case RecordKind::kCurve:
-      return "curve";
-    case RecordKind::kMountainSpan:
-      return "mountain span";
-    case RecordKind::kSpeedIndicators:
-      return "speed indicator group";
-    case RecordKind::kIndicationSign:
-      return "indication sign";
-    case RecordKind::kBrakedMass:
-      return "braked mass";
-    case RecordKind::kCoaches:
-      return "coaches";
-    case RecordKind::kSpeedLimit:
-      return "speed limit";
-    case RecordKind::kAdhesion:
-      return "adhesion";
-    case RecordKind::kClock:
-      return "clock";
-    case RecordKind::kSand:
-      return "sand";
-    case RecordKind::kSignal:
-      return "signal";
-    case RecordKind::kSlowdown:
-      return "slowdown";
-    case RecordKind::kAbbattimento:
-      return "abbattimento";
-    case RecordKind::kStation:
-      return "station";
+#include "compiler/description_walk.h"
+#include "compiler/runtime_failure.h"
+
+namespace tracciato {
+namespace {
+
+KeySection section_of(GrammarPart part) {
+  switch (part) {
+    case GrammarPart::kLineGeneral:
+      return KeySection::kGeneral;
+    case GrammarPart::kLineFeatures:
+      return KeySection::kFeatures;
+    case GrammarPart::kTrain:
+      break;
   }
-  return "record";
+  return KeySection::kTrain;
+}
+
+// Places nothing: every record is read whole and the walk goes on.
+class ReadEverything final : public RecordHandler {
+ public:
+  WalkStep record(const RecordSpec&, RecordValues&) override { return WalkStep::kGoOn; }
+};
+
+// Writes down what the walk reads, in the shape the lint checks use.
+class ScanBuilder final : public ParseListener {
+ public:
+  explicit ScanBuilder(DescriptionScan& scan) : scan_(scan) {}
+
+  void general_heading(FieldSite) override { scan_.general_heading_found = true; }
+
+  void key_field(const KeyFieldRead& read) override {
+    const int32_t before = std::exchange(last_line_, read.site.line);
+    if (read.role == KeyRole::kHeadingSearch || read.role == KeyRole::kUnexamined) return;
+    KeyField key;
+    key.text = read.text;
+    key.site = read.site;
+    key.section = section_of(read.part);
+    key.comment = read.role == KeyRole::kComment;
+    key.comment_read_as_key = read.comment_read_as_key;
+    key.line_before = before;
+    scan_.key_fields.push_back(std::move(key));
+  }
+
+  void record_begins(const RecordSpec& spec, FieldSite key_site) override {
+    KeyField& key = scan_.key_fields.back();
+    key.started.push_back(spec.kind);
+    pending_ = {spec.kind, key.text, key_site, {}, {}, {}};
+    pending_values_ = 0;
+  }
+
+  void value_read(const RecordSpec& spec, const ValueRead& value) override {
+    last_line_ = value.site.line;
+    ScannedRecord& record = pending_;
+    if (spec.values[value.index].width == ValueWidth::kText) {
+      record.text = value.text;
+      record.text_site = value.site;
+    } else {
+      record.numbers.push_back({value.number, value.site});
+    }
+    // Only a record read whole is checked: one that failed to read is the
+    // compile's code 25.
+    if (++pending_values_ == spec.values.size()) scan_.records.push_back(std::move(pending_));
+  }
+
+ private:
+  DescriptionScan& scan_;
+  int32_t last_line_ = 0;
+  ScannedRecord pending_{};
+  size_t pending_values_ = 0;
+};
+
+template <typename Walk>
+DescriptionScan scan(std::string_view text, Description description, Walk walk_it) {
+  DescriptionScan result;
+  result.description = description;
+  ScanBuilder builder(result);
+  DescriptionWalk walk(text);
+  walk.listen(builder);
+  ReadEverything handler;
+  try {
+    walk_it(walk, handler);
+  } catch (const RuntimeFailure&) {
+    result.stopped_at = walk.last_site();
+  }
+  return result;
+}
+
+}  // namespace
+
+// The author's compile always computes the track, so curves are read.
+DescriptionScan scan_line_description(std::string_view text) {
+  return scan(text, Description::kLine,
+              [](DescriptionWalk& w, RecordHandler& h) { w.walk_line(h, {.curves = true}); });
+}
+
+DescriptionScan scan_train_description(std::string_view text) {
+  return scan(text, Description::kTrain,
+              [](DescriptionWalk& w, RecordHandler& h) { w.walk_train(h); });
 }
 
 }  // namespace tracciato

@@ -1,14 +1,12 @@
 // The records of a line or train description as the compiler's parsers see
 // them, for the lint checks.
 //
-// The scan reads with the same FieldReader and follows the same rules as the
-// parsers: the text before "[generale]" is skipped, key fields are recognised
-// by the words they contain (in the letter case each key asks for), every key
-// a field contains starts its record, comment fields with a dash are skipped
-// only so many in a row, and each record reads exactly the values its key
-// calls for, in the same widths. Unlike the parsers it does not stop at a
-// compile problem: a record that the compiler would refuse is the compile's
-// to report, and the records after it are still worth checking.
+// The scan is a listener of the parsers' own walk (compiler/description_walk.h)
+// over the same grammar tables, so it sees every key field, record and value
+// exactly as the compile reads them. Unlike the compile it places nothing and
+// so does not stop at a compile problem: a record that the compiler would
+// refuse is the compile's to report, and the records after it are still worth
+// checking.
 #pragma once
 
 #include <cstdint>
@@ -17,38 +15,11 @@
 #include <string_view>
 #include <vector>
 
+#include "compiler/description_grammar.h"
 #include "compiler/field_reader.h"
 #include "compiler/scenario_model.h"
 
 namespace tracciato {
-
-enum class RecordKind {
-  // Line description, general section.
-  kLineLength,
-  kProgressive,
-  kBackground,
-  kSignalRepetition,
-  // Line description, feature part.
-  kGradient,
-  kCurve,
-  kMountainSpan,
-  kSpeedIndicators,
-  kIndicationSign,
-  // Train description.
-  kBrakedMass,
-  kCoaches,
-  kSpeedLimit,
-  kAdhesion,
-  kClock,
-  kSand,
-  kSignal,
-  kSlowdown,
-  kAbbattimento,
-  kStation,
-};
-
-// "gradient", "signal", …: how a message names a record of the kind.
-std::string_view record_name(RecordKind kind);
 
 struct ScannedValue {
   int32_t number = 0;

@@ -16,7 +16,7 @@ namespace tracciato::checked {
 
 inline int32_t fit(int64_t v) {
   if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) {
-    throw RuntimeFailure("arithmetic overflows 32 bits");
+    throw RuntimeFailure("a sum of the record's values overflows 32 bits");
   }
   return static_cast<int32_t>(v);
 }

@@ -54,6 +54,18 @@ constexpr CodeMessage kMessages[] = {
 
 }  // namespace
 
+std::string_view severity_name(Severity severity) {
+  switch (severity) {
+    case Severity::kError:
+      return "error";
+    case Severity::kWarning:
+      return "warning";
+    case Severity::kNote:
+      break;
+  }
+  return "note";
+}
+
 std::string_view error_message(int32_t code) {
   const auto* found = std::find_if(std::begin(kMessages), std::end(kMessages),
                                    [code](const CodeMessage& m) { return m.code == code; });

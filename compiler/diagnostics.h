@@ -1,11 +1,43 @@
-// Plain sentences for the compile problem codes, for people reading a
-// diagnostic; the scenario files carry only the numbers.
+// Diagnostics as values: what the compile and lint tell people, each with
+// its severity, code, the site of the field concerned, the position in metres,
+// a sentence and related notes with their own sites; and the plain sentence of
+// every compile problem code. The scenario files carry only the numbers.
+// One renderer prints them as text, one as JSON (tools/diagnostic_format.h).
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "compiler/field_reader.h"
+#include "compiler/scenario_model.h"
 
 namespace tracciato {
+
+enum class Severity { kError, kWarning, kNote };
+
+// "error", "warning", "note".
+std::string_view severity_name(Severity severity);
+
+// A related place: the record whose position was kept, the sign already in a
+// cell.
+struct DiagnosticNote {
+  Description description = Description::kNone;
+  FieldSite site;  // line 0 when unknown
+  std::string message;
+};
+
+struct Diagnostic {
+  Severity severity = Severity::kError;
+  int32_t code = 0;  // a compile problem code; 0 for a lint warning
+  Description description = Description::kNone;
+  FieldSite site;                   // the field concerned; line 0 when unknown
+  std::optional<int32_t> position;  // metres, for a compile problem
+  std::string message;
+  std::vector<DiagnosticNote> notes;
+};
 
 // One plain English sentence per code (16: "the signal's cell is already
 // occupied"); a generic sentence for a code the compiler never records.

@@ -14,6 +14,13 @@ bool is_line_end_char(char c) { return c == '\r' || c == '\n'; }
 char fold_ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 constexpr size_t kMaxStoredText = 65535;
+constexpr size_t kLongestQuoted = 40;
+
+// A field as a sentence quotes it, cut short when it runs on.
+std::string quoted(std::string_view token) {
+  if (token.size() <= kLongestQuoted) return "`" + std::string(token) + "`";
+  return "`" + std::string(token.substr(0, kLongestQuoted)) + "...`";
+}
 
 }  // namespace
 
@@ -28,7 +35,10 @@ void FieldReader::consume_line_end() {
 }
 
 void FieldReader::begin_field() {
-  if (at_end()) throw RuntimeFailure("read past the end of the description");
+  if (at_end()) {
+    throw RuntimeFailure("the text ends where another field is expected",
+                         {line_, static_cast<int32_t>(pos_ - line_start_ + 1)});
+  }
   while (!at_end() && is_blank(text_[pos_])) ++pos_;
   last_site_ = {line_, static_cast<int32_t>(pos_ - line_start_ + 1)};
 }
@@ -66,7 +76,11 @@ std::string FieldReader::read_text() {
 
 std::string FieldReader::read_stored_text() {
   std::string field = read_text();
-  if (field.size() > kMaxStoredText) throw RuntimeFailure("text longer than 65535 bytes");
+  if (field.size() > kMaxStoredText) {
+    throw RuntimeFailure("a text of " + std::to_string(field.size()) +
+                             " bytes is longer than the 65535 a name or sign text may hold",
+                         last_site_);
+  }
   return field;
 }
 
@@ -87,31 +101,42 @@ int32_t FieldReader::read_number() {
   size_t i = 0;
   const bool negative = token[0] == '-';
   if (token[0] == '-' || token[0] == '+') i = 1;
-  if (i == token.size()) throw RuntimeFailure("a number field holds a sign and no digits");
+  if (i == token.size()) {
+    throw RuntimeFailure(quoted(token) + " is a sign with no digits", last_site_);
+  }
+  constexpr const char* too_wide = " does not fit 32 bits (-2147483648 to 2147483647)";
   int64_t value = 0;
   for (; i < token.size(); ++i) {
     const char c = token[i];
-    if (c < '0' || c > '9') throw RuntimeFailure("a number field holds something else than digits");
+    if (c < '0' || c > '9') {
+      throw RuntimeFailure(quoted(token) + " is not a whole number", last_site_);
+    }
     value = value * 10 + (c - '0');
     if (value > int64_t{std::numeric_limits<int32_t>::max()} + 1) {
-      throw RuntimeFailure("a number does not fit 32 bits");
+      throw RuntimeFailure(quoted(token) + too_wide, last_site_);
     }
   }
   if (negative) value = -value;
-  if (value > std::numeric_limits<int32_t>::max())
-    throw RuntimeFailure("a number does not fit 32 bits");
+  if (value > std::numeric_limits<int32_t>::max()) {
+    throw RuntimeFailure(quoted(token) + too_wide, last_site_);
+  }
   return static_cast<int32_t>(value);
 }
 
 uint8_t FieldReader::read_u8() {
   const int32_t v = read_number();
-  if (v < 0 || v > 255) throw RuntimeFailure("a number does not fit its 8-bit field");
+  if (v < 0 || v > 255) {
+    throw RuntimeFailure(std::to_string(v) + " does not fit an 8-bit field (0 to 255)", last_site_);
+  }
   return static_cast<uint8_t>(v);
 }
 
 int16_t FieldReader::read_i16() {
   const int32_t v = read_number();
-  if (v < -32768 || v > 32767) throw RuntimeFailure("a number does not fit its 16-bit field");
+  if (v < -32768 || v > 32767) {
+    throw RuntimeFailure(std::to_string(v) + " does not fit a 16-bit field (-32768 to 32767)",
+                         last_site_);
+  }
   return static_cast<int16_t>(v);
 }
 

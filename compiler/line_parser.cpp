@@ -3,8 +3,10 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "compiler/checked_int.h"
+#include "compiler/description_walk.h"
 #include "compiler/field_reader.h"
 #include "compiler/line_features.h"
 #include "compiler/route_access.h"
@@ -26,10 +28,6 @@ constexpr int32_t kNoGeneralSection = 102;
 constexpr int32_t kBadCurve = 103;
 constexpr int32_t kCurveBeyondTrack = 104;
 
-// Comment fields (any field with a dash) skipped in a row before a key.
-constexpr int kGeneralDashFields = 10;
-constexpr int kFeatureDashFields = 2;
-
 constexpr int32_t kRepetitionStep = 50;  // metres
 constexpr int32_t kFourCodeSystem = 4;
 constexpr int32_t kNineCodeSystem = 9;
@@ -40,137 +38,160 @@ constexpr int32_t kGradientTailShort = 2;
 // The track stops two rows before its end; those rows stay empty.
 constexpr int32_t kTrackTailShort = 2;
 
-// What the loop does after a record.
-enum class Next {
-  kGoOn,
-  kEndOfLine,  // code 15: the rest of the description is skipped, E still runs
-  kReturn,     // memorizza_dati returns
-};
-
-bool is_section_end(std::string_view field) {
-  const size_t start = field.find_first_not_of(" \t");
-  if (start == std::string_view::npos) return false;
-  const std::string_view rest = field.substr(start);
-  return rest.front() != '-' && contains(rest, "[") && contains(rest, "]");
-}
-
 uint8_t gradient_byte(int32_t gradient) {
   return static_cast<uint8_t>(checked::add(gradient, kGradientOffset));
 }
 
-class LineParse {
+// The fields a problem concerns: the record's key, or one of its values.
+constexpr int kKeyField = -1;
+constexpr int kPositionField = 0;
+
+// What the loop does after a record.
+using Next = WalkStep;
+constexpr Next kGoOn = WalkStep::kGoOn;
+constexpr Next kEndOfLine = WalkStep::kEndRecords;  // code 15: the rest is skipped, E still runs
+constexpr Next kReturn = WalkStep::kStop;           // memorizza_dati returns
+
+// The placement of the line's records into the model: it handles the records
+// the walk reads and listens to its key fields for the sites it reports.
+class LineParse final : public RecordHandler, public ParseListener {
  public:
   LineParse(ScenarioModel& model, DescriptionSource& source, std::string text, ErrorSite& reading)
-      : model_(model), source_(source), text_(std::move(text)), reader_(text_), reading_(reading) {}
+      : model_(model), source_(source), text_(std::move(text)), walk_(text_), reading_(reading) {
+    walk_.listen(*this);
+  }
 
   LinePhaseEnd run() {
-    if (!find_general_section()) return {};
-    if (general_section() == Next::kReturn) return {};
-    between_sections();
-    if (feature_part() == Next::kReturn) return {};
+    switch (walk_.walk_line(*this, {.curves = model_.track_flag != 0})) {
+      case WalkEnd::kNoHeading:
+        refuse(kNoGeneralSection);
+        // The problem is the whole description, not its last field.
+        model_.code_site = {Description::kLine, 0, 0};
+        return {};
+      case WalkEnd::kStopped:
+        return {};
+      case WalkEnd::kCompleted:
+        break;
+    }
     end_of_line();
     return {true, sign_slot_};
   }
 
  private:
-  std::string read_key() {
-    std::string key = reader_.read_text();
-    key_site_ = reader_.last_site();
-    reading_ = {Description::kLine, key_site_.line, key_site_.column};
-    return key;
+  void record_begins(const RecordSpec&, FieldSite) override { value_sites_.clear(); }
+  void value_read(const RecordSpec&, const ValueRead& value) override {
+    value_sites_.push_back(value.site);
   }
 
-  void record(int32_t code) {
+  void key_field(const KeyFieldRead& key) override {
+    if (key.role == KeyRole::kKey) key_text_ = key.text;
+    key_site_ = key.site;
+    reading_ = {Description::kLine, key_site_.line, key_site_.column};
+  }
+
+  Next record(const RecordSpec& spec, RecordValues& values) override {
+    values_ = &values;
+    switch (spec.kind) {
+      case RecordKind::kLineLength:
+        return line_length();
+      case RecordKind::kProgressive:
+        read_progressive(model_.item_table[progressive_slot(spec)]);
+        return kGoOn;
+      case RecordKind::kBackground:
+        background(spec);
+        return kGoOn;
+      case RecordKind::kSignalRepetition:
+        return signal_repetition(key_text_);
+      case RecordKind::kGradient:
+        return gradient();
+      case RecordKind::kCurve:
+        return curve(key_text_);
+      case RecordKind::kMountainSpan:
+        return mountain_span();
+      case RecordKind::kSpeedIndicators:
+        return speed_indicators();
+      case RecordKind::kIndicationSign:
+        return indication_sign();
+      default:
+        return kGoOn;
+    }
+  }
+
+  void features_begin() override { between_sections(); }
+
+  // The site of the record's field `field` (kKeyField: its key field).
+  FieldSite field_site(int field) const {
+    if (field == kKeyField || static_cast<size_t>(field) >= value_sites_.size()) return key_site_;
+    return value_sites_[static_cast<size_t>(field)];
+  }
+
+  // The code, at the record's key field, and at the field concerned for
+  // people.
+  void record(int32_t code, int field = kPositionField) {
     model_.error_code = code;
     model_.error_site = {Description::kLine, key_site_.line, key_site_.column};
+    const FieldSite site = field_site(field);
+    model_.code_site = {Description::kLine, site.line, site.column};
   }
 
   // Close and delete the description, record the code, end memorizza_dati.
-  Next refuse(int32_t code) {
+  Next refuse(int32_t code, int field = kPositionField) {
     source_.discard_line();
-    record(code);
-    return Next::kReturn;
+    record(code, field);
+    return kReturn;
   }
 
-  Next refuse_at(int32_t code, int32_t position) {
-    refuse(code);
+  Next refuse_at(int32_t code, int32_t position, int field = kPositionField) {
+    refuse(code, field);
     model_.error_position = position;
-    return Next::kReturn;
+    return kReturn;
   }
 
-  bool find_general_section() {
-    for (;;) {
-      const std::string field = read_key();
-      if (reader_.at_end()) {
-        refuse(kNoGeneralSection);
-        return false;
-      }
-      if (contains_any_case(field, "[generale]")) return true;
-    }
+  Next line_length() {
+    const int32_t length = values_->read_number();
+    model_.item_table[kGeneralData].num_2 = length;
+    if (length < 0 || length > kMaxLineLength) return refuse(kBadLineLength);
+    create_route(model_, length);
+    return kGoOn;
   }
 
-  Next general_section() {
-    while (!reader_.at_end()) {
-      std::string key = read_key();
-      if (reader_.at_end()) break;
-      // No end test between these reads: running out of fields here fails.
-      for (int i = 0; i < kGeneralDashFields; ++i) {
-        if (contains(key, "-")) key = read_key();
-      }
-      if (general_record(key) == Next::kReturn) return Next::kReturn;
-      if (is_section_end(key)) break;
-    }
-    return Next::kGoOn;
+  static size_t progressive_slot(const RecordSpec& spec) {
+    if (spec.word_1 == "tre") return kProgressiveTre;
+    if (spec.word_1 == "due") return kProgressiveDue;
+    return kProgressiveUno;
   }
 
-  // Every test runs, in this order, whether or not an earlier one matched.
-  Next general_record(std::string_view key) {
-    auto& items = model_.item_table;
-    if (contains_any_case(key, "percorso") && contains_any_case(key, "lunghezza")) {
-      const int32_t length = reader_.read_number();
-      items[kGeneralData].num_2 = length;
-      if (length < 0 || length > kMaxLineLength) return refuse(kBadLineLength);
-      create_route(model_, length);
-    }
-    if (contains(key, "tre") && contains(key, "progressiva"))
-      read_progressive(items[kProgressiveTre]);
-    if (contains(key, "due") && contains(key, "progressiva"))
-      read_progressive(items[kProgressiveDue]);
-    if (contains(key, "uno") && contains(key, "progressiva"))
-      read_progressive(items[kProgressiveUno]);
-    // The backgrounds go uno, tre, due into num_1, num_2, num_3.
-    if (contains(key, "sfondo") && contains(key, "uno"))
-      items[kLineIdentity].num_1 = reader_.read_number();
-    if (contains(key, "sfondo") && contains(key, "due"))
-      items[kLineIdentity].num_3 = reader_.read_number();
-    if (contains(key, "sfondo") && contains(key, "tre"))
-      items[kLineIdentity].num_2 = reader_.read_number();
-    if (contains(key, "segnali") && contains(key, "ripetizione")) return signal_repetition(key);
-    return Next::kGoOn;
+  // The backgrounds go uno, tre, due into num_1, num_2, num_3.
+  void background(const RecordSpec& spec) {
+    ItemRecord& line = model_.item_table[kLineIdentity];
+    const int32_t n = values_->read_number();
+    if (spec.word_2 == "uno") line.num_1 = n;
+    if (spec.word_2 == "due") line.num_3 = n;
+    if (spec.word_2 == "tre") line.num_2 = n;
   }
 
   void read_progressive(ItemRecord& item) {
-    item.num_1 = reader_.read_number();
-    item.num_2 = reader_.read_number();
-    item.num_3 = reader_.read_number();
+    item.num_1 = values_->read_number();
+    item.num_2 = values_->read_number();
+    item.num_3 = values_->read_number();
   }
 
   Next signal_repetition(std::string_view key) {
     ItemRecord& item = model_.item_table[kTrainIdentity];
-    item.num_1 = reader_.read_number();
-    item.num_2 = reader_.read_number();
+    item.num_1 = values_->read_number();
+    item.num_2 = values_->read_number();
     if (item.num_1 % kRepetitionStep != 0) return refuse(kFirstRepetitionNotMultiple);
-    if (item.num_2 % kRepetitionStep != 0) return refuse(kSecondRepetitionNotMultiple);
+    if (item.num_2 % kRepetitionStep != 0) return refuse(kSecondRepetitionNotMultiple, 1);
     if (contains(key, "4")) {
       item.num_3 = kFourCodeSystem;
     } else if (contains(key, "9")) {
       item.num_3 = kNineCodeSystem;
     } else {
-      return refuse(kNoRepetitionSystem);
+      return refuse(kNoRepetitionSystem, kKeyField);
     }
     // A second distance of 0 means no repetition, whatever the key says.
     if (item.num_2 == 0) item.num_3 = 0;
-    return Next::kGoOn;
+    return kGoOn;
   }
 
   void between_sections() {
@@ -186,40 +207,6 @@ class LineParse {
     }
   }
 
-  Next feature_part() {
-    while (!reader_.at_end()) {
-      std::string key = read_key();
-      if (reader_.at_end()) break;
-      for (int i = 0; i < kFeatureDashFields && contains(key, "-"); ++i) {
-        key = read_key();
-        if (reader_.at_end()) return Next::kGoOn;
-      }
-      const Next next = feature_record(key);
-      if (next == Next::kEndOfLine) break;
-      if (next == Next::kReturn) return next;
-    }
-    return Next::kGoOn;
-  }
-
-  // Every test runs, in this order, whether or not an earlier one matched.
-  Next feature_record(std::string_view key) {
-    if (contains_any_case(key, "pendenza")) {
-      if (const Next next = gradient(); next != Next::kGoOn) return next;
-    }
-    if (contains_any_case(key, "curva") && model_.track_flag != 0) {
-      if (const Next next = curve(key); next != Next::kGoOn) return next;
-    }
-    if (contains_any_case(key, "montagna")) {
-      if (const Next next = mountain_span(); next != Next::kGoOn) return next;
-    }
-    if (contains_any_case(key, "indicatori_v")) {
-      if (const Next next = speed_indicators(); next != Next::kGoOn) return next;
-    }
-    if (contains_any_case(key, "indicat") && contains_any_case(key, "cartello"))
-      return indication_sign();
-    return Next::kGoOn;
-  }
-
   // A feature needs 100 m of route after it. Code 15 ends the description
   // but not the run: the gradient tail and the train still follow.
   bool beyond_route(int32_t p) {
@@ -233,9 +220,9 @@ class LineParse {
   // The gradient in force fills the cells up to this record's cell; the
   // new gradient takes over from there. The fill writes at least one cell.
   Next gradient() {
-    const int32_t p = reader_.read_number();
-    const int32_t g = reader_.read_number();
-    if (beyond_route(p)) return Next::kEndOfLine;
+    const int32_t p = values_->read_number();
+    const int32_t g = values_->read_number();
+    if (beyond_route(p)) return kEndOfLine;
     const int32_t n = round_half_even(p / static_cast<double>(kCellLength));
     if (n > 0) {
       do {
@@ -245,40 +232,46 @@ class LineParse {
       } while (gradient_cursor_ < n);
     }
     current_gradient_ = g;
-    return Next::kGoOn;
+    return kGoOn;
   }
 
   Next curve(std::string_view key) {
-    const int32_t s = reader_.read_number();
-    const int32_t l = reader_.read_number();
-    if (beyond_route(s)) return Next::kEndOfLine;
+    const int32_t s = values_->read_number();
+    const int32_t l = values_->read_number();
+    if (beyond_route(s)) return kEndOfLine;
     const std::optional<double> k = curvature_of(key);
-    if (!k) return refuse(kBadCurve);
+    if (!k) {
+      model_.error_detail = "the key names no curvature class from 1 to 6 (as in `curva3`)";
+      return refuse(kBadCurve, kKeyField);
+    }
     // The track's last two rows stay empty; a curve may not bend them.
     const int32_t end = checked::add(s, l);
-    if (end > model_.track_length - kTrackTailShort) return refuse_at(kCurveBeyondTrack, s);
-    if (!run_straight(model_, track_cursor_, s, true)) return refuse(kBadCurve);
-    if (!run_curve(model_, track_cursor_, end, *k)) return refuse(kBadCurve);
-    return Next::kGoOn;
+    if (end > model_.track_length - kTrackTailShort) return refuse_at(kCurveBeyondTrack, s, 1);
+    if (!run_straight(model_, track_cursor_, s, true) ||
+        !run_curve(model_, track_cursor_, end, *k)) {
+      model_.error_detail = "the track would run past 1,000,000 metres";
+      return refuse(kBadCurve);
+    }
+    return kGoOn;
   }
 
   Next mountain_span() {
-    const int32_t start = reader_.read_number();
-    const int32_t end = reader_.read_number();
-    int32_t kind = reader_.read_number();
-    if (beyond_route(start)) return Next::kEndOfLine;
+    const int32_t start = values_->read_number();
+    const int32_t end = values_->read_number();
+    int32_t kind = values_->read_number();
+    if (beyond_route(start)) return kEndOfLine;
     memo_montagna(model_, start, end, kind);
     return refused_by_placement(start);
   }
 
   Next speed_indicators() {
-    const int32_t posizione = reader_.read_number();
+    const int32_t posizione = values_->read_number();
     SpeedIndicators group;
     for (int32_t* v : {&group.vas, &group.vbs, &group.vcs, &group.strisces, &group.vad, &group.vbd,
                        &group.vcd, &group.strisced}) {
-      *v = reader_.read_number();
+      *v = values_->read_number();
     }
-    if (beyond_route(posizione)) return Next::kEndOfLine;
+    if (beyond_route(posizione)) return kEndOfLine;
     memo_indicatori_v_max(model_, posizione, group);
     return refused_by_placement(posizione);
   }
@@ -286,17 +279,19 @@ class LineParse {
   // The placement procedures only set error_code; the record's position and
   // the end of the parse are ours.
   Next refused_by_placement(int32_t position) {
-    if (model_.error_code <= 0) return Next::kGoOn;
+    if (model_.error_code <= 0) return kGoOn;
     source_.discard_line();
     model_.error_position = position;
     model_.error_site = {Description::kLine, key_site_.line, key_site_.column};
-    return Next::kReturn;
+    const FieldSite site = field_site(kPositionField);
+    model_.code_site = {Description::kLine, site.line, site.column};
+    return kReturn;
   }
 
   Next indication_sign() {
-    const int32_t p = reader_.read_number();
-    std::string text = reader_.read_stored_text();
-    if (beyond_route(p)) return Next::kEndOfLine;
+    const int32_t p = values_->read_number();
+    std::string text = values_->read_stored_text();
+    if (beyond_route(p)) return kEndOfLine;
     const int32_t c = cell_of_position(p);
     if (c < 0) return refuse_at(kOutsideRouteCells, p);
     // Signs fill the item slots from 80 down; slot 0 is not an item.
@@ -307,7 +302,7 @@ class LineParse {
     cell.value_1 = static_cast<int16_t>(sign_slot_);
     model_.item_table[static_cast<size_t>(sign_slot_)].name = std::move(text);
     sign_slot_ -= 1;
-    return Next::kGoOn;
+    return kGoOn;
   }
 
   // After the last feature or a code 15: the gradient in force runs on to
@@ -328,9 +323,12 @@ class LineParse {
   ScenarioModel& model_;
   DescriptionSource& source_;
   const std::string text_;
-  FieldReader reader_;
+  DescriptionWalk walk_;
   ErrorSite& reading_;
   FieldSite key_site_;
+  std::string key_text_;
+  std::vector<FieldSite> value_sites_;  // of the record at hand
+  RecordValues* values_ = nullptr;      // the values of the record at hand
 
   int32_t gradient_cursor_ = 0;
   int32_t current_gradient_ = 0;
@@ -347,7 +345,7 @@ LinePhaseEnd read_line_description(ScenarioModel& model, DescriptionSource& sour
   std::optional<std::string> text = source.read_line();
   if (!text) {
     model.error_code = kNoLineDescription;
-    model.error_site = {Description::kLine, 0, 0};
+    model.error_site = model.code_site = {Description::kLine, 0, 0};
     return {};
   }
   LineParse parse(model, source, std::move(*text), reading);

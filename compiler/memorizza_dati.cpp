@@ -48,13 +48,20 @@ void memorizza_dati(ScenarioModel& model, DescriptionSource& source) {
     if (!line.train_follows) return;
     in_train_phase = true;
     read_train_description(model, descriptions, line.sign_slot);
-  } catch (const RuntimeFailure&) {
+  } catch (const RuntimeFailure& failure) {
     // The one handler for both halves: whatever failed, both descriptions
     // are closed and deleted, and the problem is code 25, with no position.
     descriptions.discard_line();
     descriptions.discard_train();
     model.error_code = kReadingFailed;
     if (!in_train_phase) model.error_site = line_reading;
+    model.code_site = model.error_site;
+    model.error_detail = failure.what();
+    // The field at fault, when the reading knew it, rather than its record.
+    if (failure.site.line > 0) {
+      model.code_site.line = failure.site.line;
+      model.code_site.column = failure.site.column;
+    }
   }
 }
 

@@ -13,7 +13,9 @@ namespace tracciato {
 
 // last_cell of the route. Throws RuntimeFailure before the length record.
 inline int32_t require_last_cell(const ScenarioModel& model) {
-  if (!model.has_route()) throw RuntimeFailure("the route is needed before its length is known");
+  if (!model.has_route())
+    throw RuntimeFailure(
+        "the route is needed before its length record: `lunghezza percorso` must come first");
   return model.last_cell;
 }
 

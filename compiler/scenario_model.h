@@ -118,7 +118,14 @@ struct ScenarioModel {
 
   int32_t error_code = 0;
   int32_t error_position = 0;
+  // Where error_position was taken from; the train phase may take it from a
+  // later record than the one that caused error_code.
   ErrorSite error_site;
+  // Where the record that caused error_code stands.
+  ErrorSite code_site;
+  // What went wrong in words, when the code alone does not say (code 25's
+  // many causes); empty otherwise.
+  std::string error_detail;
 
   bool has_route() const { return !route_cells.empty(); }
 };

@@ -49,7 +49,7 @@ class Route {
   void record(int32_t code, int32_t cell_index) const {
     model_.error_code = code;
     model_.error_position = cell_index * kCellLength;
-    model_.error_site = ErrorSite{};
+    model_.error_site = model_.code_site = ErrorSite{};
   }
 
  private:

@@ -19,14 +19,13 @@ constexpr int32_t kProgressiveNotOnCell = 2;
 // A record's position must leave 100 m of route after it.
 constexpr int32_t kRecordMargin = 100;
 constexpr int32_t kSpeedStep = 5;  // speed_limit holds km/h divided by 5
-// A dash field is a comment; at most two in a row are passed over.
-constexpr int kDashFieldsSkipped = 2;
 
 void write_speed(TrainPhase& phase, RouteCell& cell) {
   const int32_t limit = round_half_even(static_cast<double>(phase.speed.last) / kSpeedStep);
   if (limit < 0 || limit > 255) {
     phase.failure_site = phase.speed.last_site;
-    throw RuntimeFailure("a speed limit does not fit its 8-bit field");
+    throw RuntimeFailure("the speed limit " + std::to_string(phase.speed.last) +
+                         " km/h does not fit its byte once divided by 5 (0 to 1277 km/h)");
   }
   cell.speed_limit = static_cast<uint8_t>(limit);
 }
@@ -57,8 +56,8 @@ void complete_profile(TrainPhase& phase, Profile& profile, ProfileWriter write) 
 }
 
 RecordEnd read_profile(TrainPhase& phase, Profile& profile, ProfileWriter write) {
-  const int32_t p = phase.reader.read_number();
-  const int32_t value = phase.reader.read_number();
+  const int32_t p = phase.values->read_number();
+  const int32_t value = phase.values->read_number();
   if (!phase.inside_route(p, kRecordMargin)) {
     phase.record_at(kPositionBeyondRoute, p);
     return RecordEnd::kEndSteps;
@@ -77,62 +76,66 @@ RecordEnd read_adhesion(TrainPhase& phase) {
 }
 
 RecordEnd read_braked_mass(TrainPhase& phase) {
-  phase.model.item_table[kGeneralData].num_1 = phase.reader.read_number();
+  phase.model.item_table[kGeneralData].num_1 = phase.values->read_number();
   return RecordEnd::kGoOn;
 }
 
 RecordEnd read_coaches(TrainPhase& phase) {
-  phase.model.item_table[kGeneralData].num_3 = phase.reader.read_number();
+  phase.model.item_table[kGeneralData].num_3 = phase.values->read_number();
   return RecordEnd::kGoOn;
 }
 
 RecordEnd read_clock(TrainPhase& phase) {
   ItemRecord& train = phase.model.item_table[kTrainIdentity];
-  train.small_3 = phase.reader.read_i16();
-  train.small_4 = phase.reader.read_i16();
-  train.small_5 = phase.reader.read_i16();
+  train.small_3 = phase.values->read_i16();
+  train.small_4 = phase.values->read_i16();
+  train.small_5 = phase.values->read_i16();
   return RecordEnd::kGoOn;
 }
 
 RecordEnd read_sand(TrainPhase& phase) {
-  phase.model.item_table[kTrainIdentity].small_1 = phase.reader.read_i16();
+  phase.model.item_table[kTrainIdentity].small_1 = phase.values->read_i16();
   return RecordEnd::kGoOn;
 }
 
-// After a placement the parse ends on any code, even one the line phase left.
-RecordEnd after_placement(TrainPhase& phase, int32_t position) {
+// After a placement the parse ends on any code, even one the line phase left:
+// the code then stays the line's, with this record's position.
+RecordEnd after_placement(TrainPhase& phase, int32_t position, int32_t code_before) {
   if (phase.model.error_code <= 0) return RecordEnd::kGoOn;
   phase.record_position(position);
+  if (phase.model.error_code != code_before) phase.point_code_at(0);
   return RecordEnd::kReturn;
 }
 
 RecordEnd read_signal(TrainPhase& phase) {
   int32_t v[11];
-  for (int32_t& field : v) field = phase.reader.read_number();
+  for (int32_t& field : v) field = phase.values->read_number();
   const int32_t posizione = v[0];
   if (!phase.inside_route(posizione, kRecordMargin)) {
     phase.record_at(kPositionBeyondRoute, posizione);
     return RecordEnd::kEndSteps;
   }
+  const int32_t code_before = phase.model.error_code;
   memo_segnale(phase.model, posizione, v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
-  return after_placement(phase, posizione);
+  return after_placement(phase, posizione, code_before);
 }
 
 RecordEnd read_slowdown(TrainPhase& phase) {
   int32_t v[6];
-  for (int32_t& field : v) field = phase.reader.read_number();
+  for (int32_t& field : v) field = phase.values->read_number();
   const int32_t x = v[0];
   if (!phase.inside_route(x, kRecordMargin)) {
     phase.record_at(kPositionBeyondRoute, x);
     return RecordEnd::kEndSteps;
   }
+  const int32_t code_before = phase.model.error_code;
   memo_rallentamento(phase.model, x, v[1], v[2], v[3], v[4], v[5]);
-  return after_placement(phase, x);
+  return after_placement(phase, x, code_before);
 }
 
 RecordEnd read_abbattimento(TrainPhase& phase) {
-  const int32_t p = phase.reader.read_number();
-  const int32_t n = phase.reader.read_number();
+  const int32_t p = phase.values->read_number();
+  const int32_t n = phase.values->read_number();
   if (!phase.inside_route(p, kRecordMargin)) {
     phase.record_at(kPositionBeyondRoute, p);
     return RecordEnd::kEndSteps;
@@ -150,7 +153,9 @@ RecordEnd read_abbattimento(TrainPhase& phase) {
     return RecordEnd::kReturn;
   }
   if (n < INT16_MIN || n > INT16_MAX) {
-    throw RuntimeFailure("an abbattimento value does not fit its 16-bit field");
+    throw RuntimeFailure(std::to_string(n) +
+                         " does not fit field 2 (value) of `abbattimento` "
+                         "(-32768 to 32767)");
   }
   if (n > 0) {
     cell.kind = kAbbattimentoValueCell;
@@ -161,59 +166,65 @@ RecordEnd read_abbattimento(TrainPhase& phase) {
   return RecordEnd::kGoOn;
 }
 
-// The records in the order their keys are tested; a record runs when its key
-// field contains every word of its row, in any case.
-struct TrainRecord {
-  std::string_view key;
-  std::string_view second_key;
-  RecordEnd (*read)(TrainPhase&);
-};
-
-constexpr TrainRecord kRecords[] = {
-    {"frenata", "massa", read_braked_mass},
-    {"vetture", {}, read_coaches},
-    {"velocit", {}, read_speed},
-    {"aderenza", {}, read_adhesion},
-    {"orologio", {}, read_clock},
-    {"sabbia", {}, read_sand},
-    {"segnale", {}, read_signal},
-    {"rallentamento", {}, read_slowdown},
-    {"abbattimento", {}, read_abbattimento},
-    {"stazione", {}, read_station},
-};
-
-bool matches(const TrainRecord& record, std::string_view key_field) {
-  return contains_any_case(key_field, record.key) &&
-         (record.second_key.empty() || contains_any_case(key_field, record.second_key));
-}
-
-void skip_to_general_section(FieldReader& reader) {
-  while (!reader.at_end()) {
-    if (contains_any_case(reader.read_text(), "[generale]")) return;
+RecordEnd read_record(TrainPhase& phase, RecordKind kind) {
+  switch (kind) {
+    case RecordKind::kBrakedMass:
+      return read_braked_mass(phase);
+    case RecordKind::kCoaches:
+      return read_coaches(phase);
+    case RecordKind::kSpeedLimit:
+      return read_speed(phase);
+    case RecordKind::kAdhesion:
+      return read_adhesion(phase);
+    case RecordKind::kClock:
+      return read_clock(phase);
+    case RecordKind::kSand:
+      return read_sand(phase);
+    case RecordKind::kSignal:
+      return read_signal(phase);
+    case RecordKind::kSlowdown:
+      return read_slowdown(phase);
+    case RecordKind::kAbbattimento:
+      return read_abbattimento(phase);
+    case RecordKind::kStation:
+      return read_station(phase);
+    default:
+      return RecordEnd::kGoOn;
   }
 }
 
-// The main loop. A key field whose read reaches the end of the text is never
-// examined, so a description ends with a field that carries nothing.
-RecordEnd read_records(TrainPhase& phase) {
-  FieldReader& reader = phase.reader;
-  while (!reader.at_end()) {
-    std::string key = reader.read_text();
-    phase.key_site = phase.failure_site = reader.last_site();
-    if (reader.at_end()) break;
-    for (int skipped = 0; skipped < kDashFieldsSkipped && contains(key, "-"); ++skipped) {
-      key = reader.read_text();
-      phase.key_site = phase.failure_site = reader.last_site();
-      if (reader.at_end()) return RecordEnd::kEndSteps;
-    }
-    for (const TrainRecord& record : kRecords) {
-      if (!matches(record, key)) continue;
-      const RecordEnd end = record.read(phase);
-      if (end != RecordEnd::kGoOn) return end;
-    }
+// The placement of the train's records: handles the records the walk reads,
+// and follows its key fields for the sites of problems and failures.
+class TrainPlacement final : public RecordHandler, public ParseListener {
+ public:
+  explicit TrainPlacement(TrainPhase& phase) : phase_(phase) {}
+
+  void record_begins(const RecordSpec&, FieldSite) override { phase_.value_sites.clear(); }
+  void value_read(const RecordSpec&, const ValueRead& value) override {
+    phase_.value_sites.push_back(value.site);
   }
-  return RecordEnd::kEndSteps;
-}
+
+  void key_field(const KeyFieldRead& key) override {
+    if (key.role == KeyRole::kHeadingSearch) return;
+    phase_.key_site = phase_.failure_site = key.site;
+  }
+
+  WalkStep record(const RecordSpec& spec, RecordValues& values) override {
+    phase_.values = &values;
+    switch (read_record(phase_, spec.kind)) {
+      case RecordEnd::kGoOn:
+        return WalkStep::kGoOn;
+      case RecordEnd::kEndSteps:
+        return WalkStep::kEndRecords;
+      case RecordEnd::kReturn:
+        break;
+    }
+    return WalkStep::kStop;
+  }
+
+ private:
+  TrainPhase& phase_;
+};
 
 void end_steps(TrainPhase& phase) {
   complete_profile(phase, phase.speed, write_speed);
@@ -225,7 +236,7 @@ void end_steps(TrainPhase& phase) {
     const ItemRecord& progressive = model.item_table[slot];
     if (progressive.num_1 % kCellLength != 0 || progressive.num_2 % kCellLength != 0) {
       model.error_code = kProgressiveNotOnCell;
-      model.error_site = ErrorSite{Description::kLine, 0, 0};
+      model.error_site = model.code_site = ErrorSite{Description::kLine, 0, 0};
     }
   }
 }
@@ -234,7 +245,8 @@ void end_steps(TrainPhase& phase) {
 
 void TrainPhase::record_code(int32_t code) {
   model.error_code = code;
-  model.error_site = ErrorSite{Description::kTrain, key_site.line, key_site.column};
+  model.error_site = model.code_site =
+      ErrorSite{Description::kTrain, key_site.line, key_site.column};
 }
 
 void TrainPhase::record_position(int32_t position) {
@@ -242,9 +254,15 @@ void TrainPhase::record_position(int32_t position) {
   model.error_site = ErrorSite{Description::kTrain, key_site.line, key_site.column};
 }
 
-void TrainPhase::record_at(int32_t code, int32_t position) {
+void TrainPhase::point_code_at(size_t field) {
+  const FieldSite site = field < value_sites.size() ? value_sites[field] : key_site;
+  model.code_site = ErrorSite{Description::kTrain, site.line, site.column};
+}
+
+void TrainPhase::record_at(int32_t code, int32_t position, size_t field) {
   record_code(code);
   record_position(position);
+  point_code_at(field);
 }
 
 bool TrainPhase::inside_route(int32_t p, int32_t margin) const {
@@ -258,14 +276,15 @@ void read_train_description(ScenarioModel& model, DescriptionSource& source, int
     model.error_site = ErrorSite{Description::kTrain, 0, 0};
     throw RuntimeFailure("the train description cannot be opened");
   }
-  FieldReader reader(*text);
   // Stations never reach past the indication signs' first entry.
-  TrainPhase phase{model, reader, std::min(sign_slot, kFirstSignSlot)};
+  TrainPhase phase{model, std::min(sign_slot, kFirstSignSlot)};
+  TrainPlacement placement(phase);
+  DescriptionWalk walk(*text);
+  walk.listen(placement);
   try {
-    skip_to_general_section(reader);
-    const RecordEnd end = read_records(phase);
+    const WalkEnd end = walk.walk_train(placement);
     source.discard_train();
-    if (end == RecordEnd::kEndSteps) end_steps(phase);
+    if (end == WalkEnd::kCompleted) end_steps(phase);
   } catch (const RuntimeFailure&) {
     model.error_site =
         ErrorSite{Description::kTrain, phase.failure_site.line, phase.failure_site.column};

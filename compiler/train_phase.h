@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "compiler/description_walk.h"
 #include "compiler/field_reader.h"
 #include "compiler/scenario_model.h"
 
@@ -26,22 +28,24 @@ struct Profile {
 };
 
 struct TrainPhase {
-  TrainPhase(ScenarioModel& m, FieldReader& r, int32_t slot)
-      : model(m), reader(r), sign_slot(slot) {}
+  TrainPhase(ScenarioModel& m, int32_t slot) : model(m), sign_slot(slot) {}
 
   ScenarioModel& model;
-  FieldReader& reader;
+  RecordValues* values = nullptr;  // the values of the record at hand
   int32_t sign_slot;
   int32_t station_index = 1;
   Profile speed;
   Profile adhesion;
-  FieldSite key_site;      // the key field of the record at hand
-  FieldSite failure_site;  // where a run-time failure is reported
+  FieldSite key_site;                  // the key field of the record at hand
+  FieldSite failure_site;              // where a run-time failure is reported
+  std::vector<FieldSite> value_sites;  // of the record at hand
 
   // Records a problem of the record at hand; error_position stays.
   void record_code(int32_t code);
-  // Records the record's position along with the code, or alone.
-  void record_at(int32_t code, int32_t position);
+  // Records the record's position along with the code, or alone; the code
+  // points people at the record's value `field` (0: the position).
+  void record_at(int32_t code, int32_t position, size_t field = 0);
+  void point_code_at(size_t field);
   void record_position(int32_t position);
 
   // True when `p` lies inside the route, that is last_cell >= (p + margin)

@@ -1,3 +1,5 @@
+#include <string>
+
 #include "compiler/checked_int.h"
 #include "compiler/route_access.h"
 #include "compiler/train_phase.h"
@@ -29,7 +31,7 @@ double in_cells(int32_t metres) { return static_cast<double>(metres) / kCellLeng
 
 // Fields 4 to 13 and the time of day, stored as they are read: a field that
 // fails leaves the ones before it in the entry.
-void read_parameters(FieldReader& in, ItemRecord& station) {
+void read_parameters(RecordValues& in, ItemRecord& station) {
   station.flag = in.read_u8();
   station.byte_4 = in.read_u8();
   station.byte_3 = in.read_u8();  // the end extension flag
@@ -75,7 +77,7 @@ void compute_span(ItemRecord& station, int32_t p, int32_t length) {
 
 RecordEnd read_station(TrainPhase& phase) {
   ScenarioModel& model = phase.model;
-  FieldReader& in = phase.reader;
+  RecordValues& in = *phase.values;
   const int32_t s = phase.station_index;
   // The entry belongs to an indication sign: refuse before reading anything.
   if (s > phase.sign_slot) {
@@ -97,7 +99,13 @@ RecordEnd read_station(TrainPhase& phase) {
   station.kind = in.read_u8();
   const int32_t length = in.read_number();
   if (length % kLengthUnit != 0) {
-    phase.record_at(kStationLengthNotWhole, p);
+    phase.record_at(kStationLengthNotWhole, p, 2);
+    const int64_t below =
+        int64_t{length} / kLengthUnit * kLengthUnit - (length < 0 ? kLengthUnit : 0);
+    model.error_detail = "the station's length " + std::to_string(length) +
+                         " m is not a multiple of 100 metres: the nearest valid lengths are " +
+                         std::to_string(below) + " and " + std::to_string(below + kLengthUnit) +
+                         " m";
     return RecordEnd::kReturn;
   }
   read_parameters(in, station);

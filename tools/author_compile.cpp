@@ -62,6 +62,8 @@ AuthorCompileResult compile_author_scenario(const AuthorDescriptions& descriptio
   result.error_code = model->error_code;
   result.error_position = model->error_position;
   result.error_site = model->error_site;
+  result.code_site = model->code_site;
+  result.error_detail = model->error_detail;
 
   if (result.stop != CompileStop::kNone) return result;
   if (result.error_code != 0 && !options.keep_going) return result;

@@ -42,7 +42,9 @@ struct AuthorCompileResult {
   CompileStop stop = CompileStop::kNone;
   int32_t error_code = 0;
   int32_t error_position = 0;
-  ErrorSite error_site;
+  ErrorSite error_site;  // where error_position was taken from
+  ErrorSite code_site;   // the field of the record that caused the code
+  std::string error_detail;
   std::vector<std::string> written;  // file names, in the order written
 };
 

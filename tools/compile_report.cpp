@@ -29,19 +29,54 @@ std::string_view stop_sentence(CompileStop stop) {
   return "";
 }
 
-std::string_view text_of(const AuthorDescriptions& descriptions, Description description) {
-  switch (description) {
-    case Description::kLine:
-      return descriptions.line_text;
-    case Description::kTrain:
-      return descriptions.train_text;
-    case Description::kNone:
-      break;
+// The site people are pointed at: the field of the record that caused the
+// code. A result made without a compile may carry only the site where the
+// position came from.
+const ErrorSite& reported_site(const AuthorCompileResult& result) {
+  return result.code_site.description != Description::kNone ? result.code_site : result.error_site;
+}
+
+bool same_site(const ErrorSite& a, const ErrorSite& b) {
+  return a.description == b.description && a.line == b.line;
+}
+
+// The line's code 15 does not end the compile: the train phase reads on, and
+// its first signal or slowdown ends the reading with its own position.
+std::string kept_position_note(const AuthorCompileResult& result) {
+  if (result.error_code == 15) {
+    return "the reading goes on into the train description until its first signal or "
+           "slowdown, which ends it here: the position kept, " +
+           std::to_string(result.error_position) + " m, is this record's";
   }
-  return {};
+  return "the position kept, " + std::to_string(result.error_position) + " m, is this record's";
 }
 
 }  // namespace
+
+std::vector<Diagnostic> compile_diagnostics(const AuthorCompileResult& result) {
+  if (result.error_code == 0) return {};
+  const ErrorSite& site = reported_site(result);
+  Diagnostic d;
+  d.severity = Severity::kError;
+  d.code = result.error_code;
+  d.description = site.description;
+  d.site = {site.line, site.column};
+  d.position = result.error_position;
+  d.message = result.error_detail.empty() ? std::string(error_message(result.error_code))
+                                          : result.error_detail;
+  if (result.error_site.description != Description::kNone && !same_site(site, result.error_site)) {
+    d.notes.push_back({result.error_site.description,
+                       {result.error_site.line, result.error_site.column},
+                       kept_position_note(result)});
+  }
+  return {d};
+}
+
+DiagnosticSources diagnostic_sources(const AuthorDescriptions& descriptions,
+                                     const LineIndex& line_lines, const LineIndex& train_lines) {
+  return {descriptions.line_file.string(), descriptions.train_file.string(), &line_lines,
+          &train_lines};
+}
 
 std::optional<std::string_view> stop_name(CompileStop stop) {
   switch (stop) {
@@ -60,7 +95,7 @@ std::optional<std::string_view> stop_name(CompileStop stop) {
 std::optional<std::string> problem_file(const AuthorDescriptions& descriptions,
                                         const AuthorCompileResult& result) {
   if (result.error_code == 0) return std::nullopt;
-  switch (result.error_site.description) {
+  switch (reported_site(result).description) {
     case Description::kLine:
       return descriptions.line_file.string();
     case Description::kTrain:
@@ -73,20 +108,11 @@ std::optional<std::string> problem_file(const AuthorDescriptions& descriptions,
 
 std::string compile_messages(const AuthorDescriptions& descriptions,
                              const AuthorCompileResult& result) {
+  const LineIndex line_lines(descriptions.line_text);
+  const LineIndex train_lines(descriptions.train_text);
+  const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
   std::string messages;
-  if (result.error_code != 0) {
-    const std::optional<std::string> file = problem_file(descriptions, result);
-    DiagnosticPlace place{.file = file.value_or(std::string(kToolName))};
-    if (file) {
-      place.line = result.error_site.line;
-      place.column = result.error_site.column;
-    }
-    const std::string headline = "error " + std::to_string(result.error_code) + " at " +
-                                 std::to_string(result.error_position) +
-                                 " m: " + std::string(error_message(result.error_code));
-    messages +=
-        format_diagnostic(place, headline, text_of(descriptions, result.error_site.description));
-  }
+  for (const Diagnostic& d : compile_diagnostics(result)) messages += render_diagnostic(d, sources);
   if (result.stop != CompileStop::kNone) {
     messages += std::string(kToolName) + ": " + std::string(stop_sentence(result.stop)) + "\n";
   }
@@ -106,10 +132,19 @@ std::string compile_report_json(const AuthorDescriptions& descriptions,
   report["error_position"] = result.error_position;
   report["stop"] = stop ? Json(std::string(*stop)) : Json(nullptr);
   report["file"] = file ? Json(*file) : Json(nullptr);
-  report["line"] = known(result.error_site.line);
-  report["column"] = known(result.error_site.column);
-  report["message"] = problem ? Json(std::string(error_message(result.error_code))) : Json(nullptr);
+  report["line"] = known(reported_site(result).line);
+  report["column"] = known(reported_site(result).column);
+  const std::vector<Diagnostic> found = compile_diagnostics(result);
+  report["message"] = problem ? Json(displayable_line(found.front().message)) : Json(nullptr);
   report["written"] = result.written;
+  const LineIndex line_lines(descriptions.line_text);
+  const LineIndex train_lines(descriptions.train_text);
+  const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
+  Json diagnostics = Json::array();
+  for (const Diagnostic& d : found) {
+    diagnostics.push_back(diagnostic_json(d, sources));
+  }
+  report["diagnostics"] = std::move(diagnostics);
   // A path need not be valid UTF-8; JSON text must be, so such bytes are
   // shown as U+FFFD rather than failing the report.
   return report.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";

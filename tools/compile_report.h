@@ -6,10 +6,23 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "compiler/diagnostics.h"
 #include "tools/author_compile.h"
+#include "tools/diagnostic_format.h"
 
 namespace tracciato {
+
+// The compile's recorded problem as a diagnostic (none when there is none):
+// at the field of the record that caused the code, with a note at the record
+// whose position the compile kept when that is another one.
+std::vector<Diagnostic> compile_diagnostics(const AuthorCompileResult& result);
+
+// The sources a diagnostic of these descriptions points into. REQUIRES: the
+// indexes outlive the result's use.
+DiagnosticSources diagnostic_sources(const AuthorDescriptions& descriptions,
+                                     const LineIndex& line_lines, const LineIndex& train_lines);
 
 // "1250", "1251" or "no-route"; nullopt when the run did not stop.
 std::optional<std::string_view> stop_name(CompileStop stop);
@@ -26,9 +39,8 @@ std::string compile_messages(const AuthorDescriptions& descriptions,
                              const AuthorCompileResult& result);
 
 // One JSON object on one line: error_code, error_position, stop, file, line,
-// column, message, written. file, line, column and message are null when no
-// problem was recorded; file, line and column also when the problem's site
-// is unknown.
+// column, message, written, diagnostics (see diagnostic_json). file, line, column and message are
+// null when no problem was recorded; file, line and column also when the problem's site is unknown.
 std::string compile_report_json(const AuthorDescriptions& descriptions,
                                 const AuthorCompileResult& result);
 

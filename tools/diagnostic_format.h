@@ -9,11 +9,32 @@
 #pragma once
 
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "compiler/diagnostics.h"
 
 namespace tracciato {
+
+// The line starts of a text, found once, so that any number of messages find
+// their lines without reading the text again.
+class LineIndex {
+ public:
+  explicit LineIndex(std::string_view text);
+  // Line `line` (1-based) without its line end; nullopt past the last line.
+  std::optional<std::string_view> line(int32_t line) const;
+
+ private:
+  std::string_view text_;
+  std::vector<size_t> starts_;
+};
+
+// The longest excerpt of a source line a message shows; a longer line is cut
+// around the caret.
+inline constexpr size_t kLongestExcerpt = 200;
 
 // Where a message points. `line` and `column` are 1-based; 0 means unknown.
 struct DiagnosticPlace {
@@ -43,5 +64,29 @@ std::optional<std::string> caret_line(std::string_view line, int32_t column);
 // when neither line nor column is known). Every line ends with a newline.
 std::string format_diagnostic(const DiagnosticPlace& place, std::string_view headline,
                               std::string_view source_text);
+// The same with the text's lines already indexed; nullptr when there is no
+// text to show.
+std::string format_diagnostic(const DiagnosticPlace& place, std::string_view headline,
+                              const LineIndex* lines);
+
+// The two descriptions a diagnostic can point into, as the author named them.
+struct DiagnosticSources {
+  std::string line_file;
+  std::string train_file;
+  const LineIndex* line_lines = nullptr;
+  const LineIndex* train_lines = nullptr;
+};
+
+// The one text renderer: "FILE:LINE:COL: error N at P m: sentence" (or
+// "warning: …"), the line and its caret, then each note in the same form.
+std::string render_diagnostic(const Diagnostic& diagnostic, const DiagnosticSources& sources);
+
+// The one JSON renderer: {severity, code, file, line, column, position,
+// message, notes: [{file, line, column, message}]}; unknowns are null.
+nlohmann::ordered_json diagnostic_json(const Diagnostic& diagnostic,
+                                       const DiagnosticSources& sources);
+
+// "1 error, 3 warnings"; "no problems" when both are 0.
+std::string diagnostic_summary(const std::vector<Diagnostic>& diagnostics);
 
 }  // namespace tracciato

@@ -2,9 +2,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include "authoring/lint_report.h"
 #include "platform/file_replace.h"
 #include "tools/console_output.h"
+#include "tools/lint_report.h"
 #include "tools/scenario_names.h"
 
 namespace tracciato {

@@ -2,10 +2,10 @@
 
 #include <CLI/CLI.hpp>
 
-#include "authoring/route_plot_build.h"
 #include "platform/file_replace.h"
 #include "tools/compile_report.h"
 #include "tools/console_output.h"
+#include "tools/route_plot_build.h"
 #include "tools/scenario_names.h"
 
 namespace tracciato {

@@ -66,7 +66,7 @@ TEST_F(AuthorCommand, LintWarnsAboutAMisspelledKeyWithStatusOne) {
             "'segnale'?\"}],\"compile\":{"
             "\"error_code\":0,\"error_position\":0,\"stop\":null,\"file\":null,\"line\":null,"
             "\"column\":null,"
-            "\"message\":null,\"written\":[]},\"status\":1}\n");
+            "\"message\":null,\"written\":[],\"diagnostics\":[]},\"status\":1}\n");
 }
 
 TEST_F(AuthorCommand, LintEndsWithTheCompileErrorAndStatusTwo) {
@@ -75,11 +75,11 @@ TEST_F(AuthorCommand, LintEndsWithTheCompileErrorAndStatusTwo) {
   const ProgramRun lint = run({"lint", kLine, kTrain});
   EXPECT_EQ(lint.status, 2);
   EXPECT_EQ(lint.out,
-            "Tarvo_Belmira_7351-.txt:2:1: error 8 at 1025 m: the station's position is not a "
+            "Tarvo_Belmira_7351-.txt:2:11: error 8 at 1025 m: the station's position is not a "
             "multiple of 50 "
             "metres\n"
             "stazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\n"
-            "^\n");
+            "          ^\n");
   EXPECT_EQ(run({"lint", kLine, "missing-.txt"}).status, 2);
 }
 
@@ -133,11 +133,11 @@ TEST_F(AuthorCommand, PlotDrawsNothingForAScenarioThatDoesNotCompile) {
   const ProgramRun plot = run({"plot", kLine, kTrain, "--out", "route.svg"});
   EXPECT_EQ(plot.status, 1);
   EXPECT_EQ(plot.err,
-            "Tarvo_Belmira_7351-.txt:2:1: error 8 at 1025 m: the station's position is not a "
+            "Tarvo_Belmira_7351-.txt:2:11: error 8 at 1025 m: the station's position is not a "
             "multiple of 50 "
             "metres\n"
             "stazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\n"
-            "^\n");
+            "          ^\n");
   EXPECT_FALSE(std::filesystem::exists(folder_ / "route.svg"));
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "authoring/lint_report.h"
+#include "tools/lint_report.h"
 #include "authoring/scenario_decoding.h"
 #include "embedded_scenario.h"
 #include "lint_fixture.h"
@@ -77,9 +77,9 @@ TEST(Lint, WarningsComeBeforeTheCompileErrorAndSetTheStatus) {
             "(halves go to the even cell)\n"
             "pendenza, 475, 2\n"
             "          ^\n"
-            "t.txt:2:1: error 8 at 1025 m: the station's position is not a multiple of 50 metres\n"
+            "t.txt:2:11: error 8 at 1025 m: the station's position is not a multiple of 50 metres\n"
             "stazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\n"
-            "^\n");
+            "          ^\n");
   EXPECT_EQ(lint_exit_status(result), kLintError);
 }
 

@@ -88,10 +88,10 @@ TEST(CompileCommand, ALineProblemIsShownWithItsLineAndACaretUnderTheRecord) {
   const ProgramRun run = s.compile();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "T_linea.txt:5:3: error 6 at 500 m: " + message(6) +
+  EXPECT_EQ(run.err, "T_linea.txt:5:24: error 6 at 500 m: " + message(6) +
                          "\n"
                          "  cartello_indicatore, 500, (B)\n"
-                         "  ^\n");
+                         "                       ^\n");
 }
 
 TEST(CompileCommand, ATrainProblemKeepsTheTabBeforeItsCaret) {
@@ -99,10 +99,10 @@ TEST(CompileCommand, ATrainProblemKeepsTheTabBeforeItsCaret) {
   s.describe(kLine, kTrainSignalClash);
   const ProgramRun run = s.compile();
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "T_1-.txt:3:2: error 16 at 1000 m: " + message(16) +
+  EXPECT_EQ(run.err, "T_1-.txt:3:11: error 16 at 1000 m: " + message(16) +
                          "\n"
                          "\tsegnale, 1000, 1, 5, 6, 0, 0, 1, 3,1,0, 0\n"
-                         "\t^\n");
+                         "\t         ^\n");
 }
 
 TEST(CompileCommand, AStopSaysWhyNothingWasWritten) {
@@ -113,6 +113,14 @@ TEST(CompileCommand, AStopSaysWhyNothingWasWritten) {
   EXPECT_EQ(run.err,
             "tracciato: stop 1250: route cell 1 (objects from -24 to 24 m) or item 85 already "
             "holds a value where 610 and 5121 go; no file written\n");
+}
+
+// A compile problem as the JSON diagnostics carry it.
+std::string error_json(int code, std::string_view file, int line, int column, int position) {
+  return R"({"severity":"error","code":)" + std::to_string(code) + R"(,"file":")" +
+         std::string(file) + R"(","line":)" + std::to_string(line) + R"(,"column":)" +
+         std::to_string(column) + R"(,"position":)" + std::to_string(position) + R"(,"message":")" +
+         message(code) + R"(","notes":[]})";
 }
 
 TEST(CompileCommandJson, OneObjectWithTheOutcome) {
@@ -130,42 +138,45 @@ TEST(CompileCommandJson, OneObjectWithTheOutcome) {
        {},
        R"({"error_code":0,"error_position":0,"stop":null,"file":null,"line":null,)"
        R"("column":null,"message":null,"written":)" +
-           all_three + "}\n"},
+           all_three + R"(,"diagnostics":[]})" + "\n"},
       {"problem",
        kLine,
        kTrainSignalClash,
        {},
        R"({"error_code":16,"error_position":1000,"stop":null,"file":"T_1-.txt","line":3,)"
-       R"("column":2,"message":")" +
-           message(16) + R"(","written":[]})" + "\n"},
+       R"("column":11,"message":")" +
+           message(16) + R"(","written":[],"diagnostics":[)" +
+           error_json(16, "T_1-.txt", 3, 11, 1000) + "]}\n"},
       {"problem, keep going",
        kLineSignClash,
        kTrain,
        {"--keep-going"},
        R"({"error_code":6,"error_position":500,"stop":null,"file":"T_linea.txt","line":5,)"
-       R"("column":3,"message":")" +
-           message(6) + R"(","written":)" + all_three + "}\n"},
+       R"("column":24,"message":")" +
+           message(6) + R"(","written":)" + all_three + R"(,"diagnostics":[)" +
+           error_json(6, "T_linea.txt", 5, 24, 500) + "]}\n"},
       {"stop 1250",
        kLine,
        kTrainReserved1250,
        {},
        R"({"error_code":0,"error_position":0,"stop":"1250","file":null,"line":null,)"
-       R"("column":null,"message":null,"written":[]})"
+       R"("column":null,"message":null,"written":[],"diagnostics":[]})"
        "\n"},
       {"stop 1251",
        kLine,
        kTrainReserved1251,
        {},
        R"({"error_code":0,"error_position":0,"stop":"1251","file":null,"line":null,)"
-       R"("column":null,"message":null,"written":[]})"
+       R"("column":null,"message":null,"written":[],"diagnostics":[]})"
        "\n"},
       {"no route",
        kLineTooLong,
        kTrain,
        {"--keep-going"},
        R"({"error_code":1,"error_position":0,"stop":"no-route","file":"T_linea.txt","line":2,)"
-       R"("column":1,"message":")" +
-           message(1) + R"(","written":[]})" + "\n"},
+       R"("column":21,"message":")" +
+           message(1) + R"(","written":[],"diagnostics":[)" +
+           error_json(1, "T_linea.txt", 2, 21, 0) + "]}\n"},
   };
   for (const auto& c : cases) {
     ScenarioFolder test;

@@ -25,7 +25,10 @@ TEST(CompileReport, AProblemWithoutASiteNamesTheToolAndNoFile) {
   EXPECT_EQ(compile_report_json(descriptions("t_linea.txt"), result),
             R"({"error_code":11,"error_position":500,"stop":null,"file":null,"line":null,)"
             R"("column":null,"message":")" +
-                message + R"(","written":["t_linea.dat","t_1.sim","t_1.dat"]})" + "\n");
+                message + R"(","written":["t_linea.dat","t_1.sim","t_1.dat"],)" +
+                R"("diagnostics":[{"severity":"error","code":11,"file":null,"line":null,)" +
+                R"("column":null,"position":500,"message":")" + message + R"(","notes":[]}]})" +
+                "\n");
 }
 
 TEST(CompileReport, APathThatIsNotUtf8StillGivesValidJson) {

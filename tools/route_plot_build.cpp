@@ -1,4 +1,4 @@
-#include "authoring/route_plot_build.h"
+#include "tools/route_plot_build.h"
 
 #include <memory>
 #include <system_error>
@@ -23,6 +23,8 @@ RoutePlotResult plot_author_scenario(const AuthorDescriptions& descriptions,
   result.compile.error_code = model->error_code;
   result.compile.error_position = model->error_position;
   result.compile.error_site = model->error_site;
+  result.compile.code_site = model->code_site;
+  result.compile.error_detail = model->error_detail;
   // A model the compile gave up on would be drawn as if it were the route.
   if (result.compile.stop == CompileStop::kNone && result.compile.error_code == 0) {
     result.svg = render_route_svg(route_plot(*model));

@@ -1,4 +1,4 @@
-#include "authoring/lint_report.h"
+#include "tools/lint_report.h"
 
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -36,6 +36,8 @@ LintResult lint_scenario(const AuthorDescriptions& descriptions, const std::stri
   result.compile.error_code = model->error_code;
   result.compile.error_position = model->error_position;
   result.compile.error_site = model->error_site;
+  result.compile.code_site = model->code_site;
+  result.compile.error_detail = model->error_detail;
   return result;
 }
 
