@@ -1,6 +1,7 @@
 #include "driver/form1.h"
 
-#include "documents/document.h"
+#include <system_error>
+
 #include "driver/compile_driver.h"
 #include "driver/file_names.h"
 #include "driver/installed_descriptions.h"
@@ -9,54 +10,68 @@
 namespace tracciato {
 
 void Form1::load() {
-  model.line_name = kEmbeddedLineName;
-  model.train_number = kEmbeddedTrainNumber;
+  model.line_name = scenario_.line_name;
+  model.train_number = scenario_.train_number;
   desktop_.show_waiting_window();
-  dati_linea();
-  dati_treno();
-  dati_note();
-  dati_rallentamenti();
-  dati_scheda();
-  memorizza_percorso(1);
+  try {
+    dati_linea();
+    dati_treno();
+    dati_note();
+    dati_rallentamenti();
+    dati_scheda();
+    memorizza_percorso(1);
+  } catch (const ErrorStop&) {
+    throw;
+  } catch (...) {
+    // Nothing of this run stays: the folder keeps the earlier scenario whole.
+    staged_.abandon();
+    remove_descriptions();
+    throw;
+  }
 }
 
-void Form1::dati_linea() {
-  write_document(path_of(scenario_file_names(model.line_name, model.train_number).line_description),
-                 line_description_document());
+// The descriptions are real files from the start: the compiler reads them
+// back from the folder, then deletes them.
+void Form1::write_description(DocumentKind kind) {
+  replace_file_staged(path_of(document_file_name(kind, model.line_name, model.train_number)),
+                      scenario_.document(kind), staged_.faults());
 }
 
-void Form1::dati_treno() {
-  write_document(
-      path_of(scenario_file_names(model.line_name, model.train_number).train_description),
-      train_description_document());
+// The driver's documents wait, complete, beside their names until the run
+// is sure to end well.
+void Form1::stage_document(DocumentKind kind) {
+  staged_.stage(path_of(document_file_name(kind, model.line_name, model.train_number)),
+                scenario_.document(kind));
 }
 
-void Form1::dati_note() {
-  write_document(path_of(scenario_file_names(model.line_name, model.train_number).notes),
-                 notes_document());
+void Form1::remove_descriptions() {
+  for (const DocumentKind kind : {DocumentKind::kLineDescription, DocumentKind::kTrainDescription}) {
+    std::error_code ignored;
+    std::filesystem::remove(
+        path_of(document_file_name(kind, model.line_name, model.train_number)), ignored);
+  }
 }
 
-void Form1::dati_rallentamenti() {
-  write_document(path_of(scenario_file_names(model.line_name, model.train_number).slowdown_order),
-                 slowdown_order_document());
-}
-
-void Form1::dati_scheda() {
-  write_document(path_of(scenario_file_names(model.line_name, model.train_number).timetable_sheet),
-                 timetable_sheet_document());
-}
+void Form1::dati_linea() { write_description(DocumentKind::kLineDescription); }
+void Form1::dati_treno() { write_description(DocumentKind::kTrainDescription); }
+void Form1::dati_note() { stage_document(DocumentKind::kNotes); }
+void Form1::dati_rallentamenti() { stage_document(DocumentKind::kSlowdownOrder); }
+void Form1::dati_scheda() { stage_document(DocumentKind::kTimetable); }
 
 void Form1::memorizza_percorso(int32_t j) {
   const ScenarioFileNames names = scenario_file_names(model.line_name, model.train_number);
   InstalledDescriptions source(path_of(names.line_description), path_of(names.train_description));
-  switch (compile_scenario(model, j, source)) {
+  const CompileStop stop = compile_scenario(model, j, source);
+  switch (stop) {
     case CompileStop::kNone:
-      write_scenario_files(folder_, model);
+      stage_scenario_files(staged_, folder_, model);
+      staged_.commit();
       return;
     case CompileStop::kReserved1250:
-      errore("1250");
     case CompileStop::kReserved1251:
-      errore("1251");
+      // The numbered stop leaves the documents and no binary file.
+      staged_.commit();
+      errore(stop == CompileStop::kReserved1250 ? "1250" : "1251");
     case CompileStop::kNoRoute:
       // The completion pass has no route to walk: a failure no step handles.
       throw std::runtime_error(
@@ -67,7 +82,7 @@ void Form1::memorizza_percorso(int32_t j) {
 void Form1::errore(std::string_view a) {
   const std::string number(a);
   ErrorStop stop(number);
-  desktop_.show_message(kApplicationTitle, stop.what());
+  desktop_.show_message(title(), stop.what());
   throw stop;
 }
 

@@ -2,6 +2,13 @@
 // and its load handler runs the fixed install sequence: show the waiting
 // window, write the five documents, compile the descriptions and write the
 // binary scenario files into the program's folder.
+//
+// A run replaces its scenario all or nothing: the three driver documents and
+// the three binary files are staged and renamed over their names together,
+// once all are complete on the disk. A failure before then removes every
+// temporary file and both description files, and the folder keeps the files
+// of the earlier run. The numbered stop keeps the documents and writes no
+// binary file.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +18,10 @@
 #include <string_view>
 
 #include "compiler/scenario_model.h"
+#include "driver/install_scenario.h"
+#include "platform/file_replace.h"
 #include "platform/platform.h"
+#include "platform/staged_files.h"
 
 namespace tracciato {
 
@@ -32,12 +42,24 @@ class ErrorStop : public std::runtime_error {
 
 class Form1 {
  public:
+  // The embedded scenario.
   Form1(Desktop& desktop, std::filesystem::path folder)
-      : desktop_(desktop), folder_(std::move(folder)) {}
+      : Form1(desktop, std::move(folder), embedded_install_scenario()) {}
+  // `faults` reaches every write of the run (tests inject a full disk).
+  Form1(Desktop& desktop, std::filesystem::path folder, InstallScenario scenario,
+        FileFaults faults = {})
+      : desktop_(desktop),
+        folder_(std::move(folder)),
+        scenario_(std::move(scenario)),
+        staged_(std::move(faults)) {}
 
   // The load handler: the whole install sequence. Throws ErrorStop after a
-  // numbered error, IoError when a file cannot be written.
+  // numbered error, IoError when a file cannot be written (after removing
+  // every file the run had begun).
   void load();
+
+  // The title of the message box: the scenario's package name.
+  std::string title() const { return scenario_.line_name + "_" + scenario_.train_number; }
 
   // The document writers.
   void dati_linea();
@@ -56,9 +78,14 @@ class Form1 {
 
  private:
   std::filesystem::path path_of(const std::string& name) const { return folder_ / name; }
+  void write_description(DocumentKind kind);
+  void stage_document(DocumentKind kind);
+  void remove_descriptions();
 
   Desktop& desktop_;
   std::filesystem::path folder_;
+  InstallScenario scenario_;
+  StagedReplacement staged_;
 };
 
 }  // namespace tracciato

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "compiler/scenario_model.h"
+#include "platform/staged_files.h"
 
 namespace tracciato {
 
@@ -42,10 +43,18 @@ std::string encode_track_file(const ScenarioModel& model);
 std::string encode_item_file(const ScenarioModel& model);
 std::string encode_cell_file(const ScenarioModel& model);
 
-// Writes the track file (only when track_flag is set), the item file and the
-// cell file into `folder`, each replacing any earlier file whole. Returns the
-// names written, in order. Throws IoError (and std::length_error, above).
-std::vector<std::string> write_scenario_files(const std::filesystem::path& folder,
+// Stages the track file (only when track_flag is set), the item file and the
+// cell file of `folder` in `replacement`, to be renamed over their names when
+// it is committed. Returns the names staged, in order. Throws IoError (and
+// std::length_error, above).
+std::vector<std::string> stage_scenario_files(StagedReplacement& replacement,
+                                              const std::filesystem::path& folder,
                                               const ScenarioModel& model);
+
+// Stages the three files and commits them: they replace the earlier files all
+// together or not at all. Returns the names written, in order.
+std::vector<std::string> write_scenario_files(const std::filesystem::path& folder,
+                                              const ScenarioModel& model,
+                                              const FileFaults& faults = {});
 
 }  // namespace tracciato

@@ -25,32 +25,6 @@ bool fwrite_all(std::FILE* f, std::string_view bytes) {
   return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
 }
 
-// Creates `path` for writing; fails with EEXIST when anything already has the
-// name. Not fopen's "x" mode, which older Windows runtimes do not know.
-std::FILE* create_new_file(const std::filesystem::path& path) {
-#ifdef _WIN32
-  const int fd =
-      _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-  if (fd < 0) return nullptr;
-  std::FILE* f = _fdopen(fd, "wb");
-  if (f == nullptr) {
-    const int error = errno;
-    _close(fd);
-    errno = error;
-  }
-#else
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return nullptr;
-  std::FILE* f = fdopen(fd, "wb");
-  if (f == nullptr) {
-    const int error = errno;
-    ::close(fd);
-    errno = error;
-  }
-#endif
-  return f;
-}
-
 // Tries for the temporary name beside the target before giving up.
 constexpr int kTemporaryAttempts = 100;
 
@@ -92,6 +66,30 @@ struct Temporary {
 
 }  // namespace
 
+std::FILE* create_new_file(const std::filesystem::path& path) {
+#ifdef _WIN32
+  const int fd =
+      _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+  if (fd < 0) return nullptr;
+  std::FILE* f = _fdopen(fd, "wb");
+  if (f == nullptr) {
+    const int error = errno;
+    _close(fd);
+    errno = error;
+  }
+#else
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  std::FILE* f = fdopen(fd, "wb");
+  if (f == nullptr) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+  }
+#endif
+  return f;
+}
+
 std::FILE* open_file(const std::filesystem::path& path, const char* mode) {
 #ifdef _WIN32
   // Wide names, so a folder with non-ASCII characters works.
@@ -102,8 +100,8 @@ std::FILE* open_file(const std::filesystem::path& path, const char* mode) {
 #endif
 }
 
-IoError::IoError(const std::filesystem::path& path, const std::string& reason)
-    : std::runtime_error(path.string() + ": " + reason), path_(path) {}
+IoError::IoError(const std::filesystem::path& path, const std::string& reason, int error)
+    : std::runtime_error(path.string() + ": " + reason), path_(path), error_(error) {}
 
 void replace_file(const std::filesystem::path& path, std::string_view bytes) {
   replace_file(path, bytes, fwrite_all);

@@ -21,11 +21,14 @@ namespace tracciato {
 // the run and is shown by main.
 class IoError : public std::runtime_error {
  public:
-  IoError(const std::filesystem::path& path, const std::string& reason);
+  IoError(const std::filesystem::path& path, const std::string& reason, int error = 0);
   const std::filesystem::path& path() const { return path_; }
+  // The system's error number (errno), 0 when the failure has none.
+  int error() const { return error_; }
 
  private:
   std::filesystem::path path_;
+  int error_ = 0;
 };
 
 // Writes `bytes` to an open stream; returns false (with errno set) on failure.
@@ -40,6 +43,11 @@ void replace_file(const std::filesystem::path& path, std::string_view bytes, con
 
 // fopen for a path of any characters.
 std::FILE* open_file(const std::filesystem::path& path, const char* mode);
+
+// Creates `path` for writing; fails (nullptr, errno EEXIST) when anything
+// already has the name. Not fopen's "x" mode, which older Windows runtimes do
+// not know.
+std::FILE* create_new_file(const std::filesystem::path& path);
 
 // Reads a whole file. Throws IoError.
 std::string read_file(const std::filesystem::path& path);

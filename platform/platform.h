@@ -31,6 +31,9 @@ std::unique_ptr<Desktop> open_desktop();
 // A desktop with no window: messages go to standard error.
 std::unique_ptr<Desktop> headless_desktop();
 
+// The running program's own file, as the system reports it.
+std::filesystem::path program_file();
+
 // The folder that holds the running program.
 std::filesystem::path program_folder();
 

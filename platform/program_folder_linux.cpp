@@ -4,13 +4,15 @@
 
 namespace tracciato {
 
-std::filesystem::path program_folder() {
+std::filesystem::path program_file() {
   std::error_code ec;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec)
-    throw std::filesystem::filesystem_error("cannot find the program's folder", "/proc/self/exe",
+    throw std::filesystem::filesystem_error("cannot find the program's file", "/proc/self/exe",
                                             ec);
-  return exe.parent_path();
+  return exe;
 }
+
+std::filesystem::path program_folder() { return program_file().parent_path(); }
 
 }  // namespace tracciato

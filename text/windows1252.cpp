@@ -68,6 +68,8 @@ std::optional<char32_t> next_code_point(std::string_view text, size_t& pos) {
   return c;
 }
 
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 }  // namespace
 
 std::string windows1252_to_utf8(std::string_view bytes) {
@@ -87,6 +89,43 @@ std::optional<std::string> utf8_to_windows1252(std::string_view text) {
     const std::optional<unsigned char> byte = byte_of(*c);
     if (!byte) return std::nullopt;
     out.push_back(static_cast<char>(*byte));
+  }
+  return out;
+}
+
+bool looks_like_utf8(std::string_view bytes) {
+  if (bytes.starts_with(kUtf8ByteOrderMark)) return true;
+  bool multi_byte = false;
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    const size_t start = pos;
+    if (!next_code_point(bytes, pos)) return false;
+    multi_byte = multi_byte || pos - start > 1;
+  }
+  return multi_byte;
+}
+
+std::variant<std::string, UnmappableCharacter> author_text_to_windows1252(std::string_view bytes) {
+  if (!looks_like_utf8(bytes)) return std::string(bytes);
+  if (bytes.starts_with(kUtf8ByteOrderMark)) bytes.remove_prefix(kUtf8ByteOrderMark.size());
+  std::string out;
+  out.reserve(bytes.size());
+  UnmappableCharacter site{.line = 1, .column = 1};
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    const std::optional<char32_t> c = next_code_point(bytes, pos);
+    if (!c) return UnmappableCharacter{site.line, site.column, 0};
+    const std::optional<unsigned char> byte = byte_of(*c);
+    if (!byte) return UnmappableCharacter{site.line, site.column, *c};
+    out.push_back(static_cast<char>(*byte));
+    // CR LF, LF and a lone CR each end a line.
+    const bool crlf_first_half = *c == '\r' && pos < bytes.size() && bytes[pos] == '\n';
+    if ((*c == '\n' || *c == '\r') && !crlf_first_half) {
+      ++site.line;
+      site.column = 1;
+    } else if (!crlf_first_half) {
+      ++site.column;
+    }
   }
   return out;
 }

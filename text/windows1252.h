@@ -5,9 +5,11 @@
 // name read from a file and written back comes out byte for byte the same.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace tracciato {
 
@@ -17,5 +19,24 @@ std::string windows1252_to_utf8(std::string_view bytes);
 // The reverse; nullopt when the text is not valid UTF-8 or holds a character
 // that has no byte in the code page.
 std::optional<std::string> utf8_to_windows1252(std::string_view text);
+
+// An author's text file may be saved in the code page or in UTF-8. It is read
+// as UTF-8 when it starts with the byte-order mark or when it holds at least
+// one multi-byte sequence and every byte belongs to a valid sequence; any
+// other bytes are taken as they are, as Windows-1252.
+bool looks_like_utf8(std::string_view bytes);
+
+// Where a character with no byte in the code page stands: line and column
+// from 1, the column counted in characters. `text` is the UTF-8 text without
+// its byte-order mark.
+struct UnmappableCharacter {
+  size_t line = 0;
+  size_t column = 0;
+  char32_t code_point = 0;  // 0 when the bytes are not valid UTF-8
+};
+
+// The author's text as Windows-1252 bytes: UTF-8 converted (its byte-order
+// mark dropped), anything else unchanged. Line ends are left as they are.
+std::variant<std::string, UnmappableCharacter> author_text_to_windows1252(std::string_view bytes);
 
 }  // namespace tracciato

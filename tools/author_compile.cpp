@@ -67,6 +67,7 @@ AuthorCompileResult compile_author_scenario(const AuthorDescriptions& descriptio
 
   if (result.stop != CompileStop::kNone) return result;
   if (result.error_code != 0 && !options.keep_going) return result;
+  if (!options.write) return result;
 
   AuthorCompileOptions where = options;
   if (where.out_dir.empty()) where.out_dir = ".";

@@ -36,6 +36,7 @@ struct AuthorCompileOptions {
   std::filesystem::path out_dir;
   bool track = true;        // compile and write the track polyline (j = 1)
   bool keep_going = false;  // write the files even when a problem was recorded
+  bool write = true;        // false: compile only, as a package checks its scenario
 };
 
 struct AuthorCompileResult {

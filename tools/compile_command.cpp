@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "driver/failure_message.h"
 #include "platform/file_replace.h"
 #include "tools/author_compile.h"
 #include "tools/compile_report.h"
@@ -64,9 +65,14 @@ int run_compile_command(const CompileArguments& args) {
                    "--train-number", "train number", args.train_file, *line_name + "_<train>-.txt");
   if (!train_number) return kExitUsage;
 
+  AuthorDescriptions descriptions;
   try {
-    const AuthorDescriptions descriptions =
-        read_author_descriptions(args.line_file, args.train_file);
+    descriptions = read_author_descriptions(args.line_file, args.train_file);
+  } catch (const IoError& e) {
+    print_err("tracciato compile: " + std::string(e.what()) + "\n");
+    return kExitUsage;
+  }
+  try {
     const AuthorCompileResult result =
         compile_author_scenario(descriptions, {.line_name = *line_name,
                                                .train_number = *train_number,
@@ -76,6 +82,10 @@ int run_compile_command(const CompileArguments& args) {
     print_err(compile_messages(descriptions, result));
     if (args.json) print_out(compile_report_json(descriptions, result));
     return finish_output(compile_exit_status(result));
+  } catch (const IoError& e) {
+    print_err("tracciato compile: " + file_failure_message(e, "run tracciato compile again") +
+              "\n");
+    return kExitUsage;
   } catch (const std::exception& e) {
     // IoError names the path and the system's reason; the output layer also
     // refuses a name too long for the item file's 16-bit length.

@@ -8,6 +8,7 @@
 #include "tools/example_command.h"
 #include "tools/inspect_command.h"
 #include "tools/lint_command.h"
+#include "tools/package_command.h"
 #include "tools/plot_command.h"
 #include "tools/unknown_command.h"
 
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
   CLI::App* inspect = add_inspect_command(app, inspect_args);
   CLI::App* lint = add_lint_command(app, lint_args);
   CLI::App* plot = add_plot_command(app, plot_args);
+  PackageArguments package_args;
+  CLI::App* package = add_package_command(app, package_args);
 
   try {
     app.parse(argc, argv);
@@ -43,5 +46,6 @@ int main(int argc, char** argv) {
   if (inspect->parsed()) return run_inspect_command(inspect_args);
   if (lint->parsed()) return run_lint_command(lint_args);
   if (plot->parsed()) return run_plot_command(plot_args);
+  if (package->parsed()) return run_package_command(package_args);
   return kExitUsage;
 }

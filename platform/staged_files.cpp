@@ -1,0 +1,162 @@
+#include "platform/staged_files.h"
+
+#include <fcntl.h>
+
+#include <cerrno>
+#include <set>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace tracciato {
+namespace {
+
+std::string reason_of(int error) {
+  // A layer that failed without saying why still must not report "Success".
+  return std::generic_category().message(error != 0 ? error : EIO);
+}
+
+int injected(const FileFaults& faults, FileStep step, const std::filesystem::path& path) {
+  return faults ? faults(step, path) : 0;
+}
+
+// Tries for the temporary name beside the target before giving up.
+constexpr int kTemporaryAttempts = 100;
+
+// Pushes a file's bytes from the system's cache to the disk.
+bool flush_to_disk(std::FILE* f) {
+  if (std::fflush(f) != 0) return false;
+#ifdef _WIN32
+  return _commit(_fileno(f)) == 0;
+#else
+  return ::fsync(fileno(f)) == 0;
+#endif
+}
+
+// The folder's entry for each renamed file reaches the disk too, so after a
+// power cut the folder shows the new set, not an empty name.
+int flush_folder(const std::filesystem::path& folder) {
+#ifdef _WIN32
+  (void)folder;  // NTFS journals its renames itself
+  return 0;
+#else
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  const int result = ::fsync(fd) == 0 ? 0 : errno;
+  ::close(fd);
+  // Some file systems cannot flush a folder; the renames are done all the same.
+  return result == EINVAL || result == EROFS ? 0 : result;
+#endif
+}
+
+}  // namespace
+
+StagedFile::StagedFile(std::filesystem::path target, const FileFaults& faults)
+    : target_(std::move(target)), faults_(faults) {
+  int error = injected(faults_, FileStep::kCreate, target_);
+  for (int attempt = 0; error == 0 && attempt < kTemporaryAttempts; ++attempt) {
+    temporary_ = target_;
+    temporary_ += attempt == 0 ? std::string(".tmp") : ".tmp" + std::to_string(attempt);
+    errno = 0;
+    file_ = create_new_file(temporary_);
+    if (file_ != nullptr) return;
+    error = errno;
+    if (error == EEXIST) error = 0;  // someone else's file: take the next name
+  }
+  temporary_.clear();
+  throw IoError(target_, reason_of(error), error != 0 ? error : EEXIST);
+}
+
+StagedFile::~StagedFile() { discard(); }
+
+void StagedFile::append(std::string_view bytes) {
+  int error = injected(faults_, FileStep::kWrite, target_);
+  if (error == 0 && !bytes.empty()) {
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) error = errno ? errno : EIO;
+  }
+  if (error != 0) throw IoError(target_, reason_of(error), error);
+}
+
+void StagedFile::complete() {
+  int error = injected(faults_, FileStep::kFlush, target_);
+  if (error == 0) {
+    errno = 0;
+    if (!flush_to_disk(file_)) error = errno ? errno : EIO;
+  }
+  if (error == 0) error = injected(faults_, FileStep::kClose, target_);
+  errno = 0;
+  const int closed = std::fclose(file_);
+  file_ = nullptr;
+  if (error == 0 && closed != 0) error = errno ? errno : EIO;
+  if (error != 0) throw IoError(target_, reason_of(error), error);
+}
+
+void StagedFile::rename_over_target() {
+  const int error = injected(faults_, FileStep::kRename, target_);
+  if (error != 0) throw IoError(target_, reason_of(error), error);
+  std::error_code ec;
+  std::filesystem::rename(temporary_, target_, ec);
+  if (ec) throw IoError(target_, ec.message(), ec.value());
+  renamed_ = true;
+}
+
+void StagedFile::discard() {
+  if (file_ != nullptr) {
+    std::fclose(file_);
+    file_ = nullptr;
+  }
+  if (!renamed_ && !temporary_.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary_, ignored);
+  }
+}
+
+StagedReplacement::~StagedReplacement() { abandon(); }
+
+StagedFile& StagedReplacement::stage(const std::filesystem::path& target) {
+  files_.push_back(std::make_unique<StagedFile>(target, faults_));
+  return *files_.back();
+}
+
+void StagedReplacement::stage(const std::filesystem::path& target, std::string_view bytes) {
+  stage(target).append(bytes);
+}
+
+void StagedReplacement::commit() {
+  try {
+    for (auto& file : files_) file->complete();
+    std::set<std::filesystem::path> folders;
+    for (auto& file : files_) {
+      file->rename_over_target();
+      folders.insert(file->target().parent_path());
+    }
+    for (const auto& folder : folders) {
+      int error = injected(faults_, FileStep::kFlushFolder, folder);
+      if (error == 0) error = flush_folder(folder);
+      if (error != 0) throw IoError(folder, reason_of(error), error);
+    }
+  } catch (...) {
+    abandon();
+    throw;
+  }
+  files_.clear();
+}
+
+void StagedReplacement::abandon() {
+  for (auto& file : files_) file->discard();
+  files_.clear();
+}
+
+void replace_file_staged(const std::filesystem::path& target, std::string_view bytes,
+                         const FileFaults& faults) {
+  StagedReplacement replacement(faults);
+  replacement.stage(target, bytes);
+  replacement.commit();
+}
+
+}  // namespace tracciato

@@ -1,0 +1,209 @@
+#include "tools/package_command.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+#include <system_error>
+#include <variant>
+
+#include "documents/author_document.h"
+#include "driver/failure_message.h"
+#include "driver/install_scenario.h"
+#include "package/package_writer.h"
+#include "platform/file_replace.h"
+#include "platform/platform.h"
+#include "tools/author_compile.h"
+#include "tools/compile_report.h"
+#include "tools/console_output.h"
+#include "tools/scenario_names.h"
+
+namespace tracciato {
+namespace {
+
+constexpr std::string_view kCommand = "tracciato package";
+
+struct Target {
+  std::string platform;   // linux or windows
+  std::string stub_name;  // the stub's file name
+  std::string suffix;     // of the package's file name
+};
+
+const Target kLinux{"linux", "tracciato-stub", ""};
+const Target kWindows{"windows", "tracciato-stub.exe", ".exe"};
+
+void complain(const std::string& text) { print_err(std::string(kCommand) + ": " + text + "\n"); }
+
+std::optional<std::string> resolve_name(const std::optional<std::string>& given,
+                                        const std::optional<std::string>& derived,
+                                        std::string_view option, std::string_view file) {
+  std::optional<std::string> name = given ? given : derived;
+  if (!name) {
+    complain("cannot take the name from '" + std::string(file) + "'; give " + std::string(option));
+    return std::nullopt;
+  }
+  if (const std::string problem = portable_name_problem(*name); !problem.empty()) {
+    complain(std::string(option) + " '" + *name + "': " + problem);
+    return std::nullopt;
+  }
+  return name;
+}
+
+std::vector<Target> targets_of(const std::string& word) {
+  if (word == "linux") return {kLinux};
+  if (word == "windows") return {kWindows};
+  if (word == "all") return {kLinux, kWindows};
+#ifdef _WIN32
+  return {kWindows};
+#else
+  return {kLinux};
+#endif
+}
+
+// The stub for `target`, or nullopt after naming every place looked.
+std::optional<std::filesystem::path> find_stub(const Target& target,
+                                               const std::optional<std::string>& given,
+                                               size_t target_count) {
+  std::vector<std::filesystem::path> places;
+  if (given && target_count == 1) {
+    places.push_back(*given);
+  } else {
+    places = stub_search_places(program_file(), target.stub_name);
+  }
+  for (const auto& place : places) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(place, ec)) return place;
+  }
+  std::string looked;
+  for (const auto& place : places) looked += "\n  " + place.string();
+  complain("no " + target.platform + " install stub (" + target.stub_name + "); looked at:" +
+           looked + "\ngive its path with --stub, or build it (target tracciato-stub)");
+  return std::nullopt;
+}
+
+// Reads the five documents and converts each to the form the package writes.
+// nullopt after telling the author which character cannot be carried.
+std::optional<std::array<std::string, kDocumentCount>> read_documents(const PackageArguments& args) {
+  const std::string* files[kDocumentCount] = {&args.line_file, &args.train_file, &args.notes_file,
+                                              &args.slowdown_order_file, &args.timetable_file};
+  std::array<std::string, kDocumentCount> documents;
+  for (size_t i = 0; i < kDocumentCount; ++i) {
+    auto bytes = author_document_bytes(read_file(*files[i]));
+    if (const auto* problem = std::get_if<DocumentCharacterProblem>(&bytes)) {
+      print_err(*files[i] + ":" + std::to_string(problem->line) + ":" +
+                std::to_string(problem->column) + ": error: " + problem->message + "\n");
+      return std::nullopt;
+    }
+    documents[i] = std::get<std::string>(std::move(bytes));
+  }
+  return documents;
+}
+
+}  // namespace
+
+std::vector<std::filesystem::path> stub_search_places(const std::filesystem::path& tool,
+                                                      const std::string& stub_name) {
+  const std::filesystem::path folder = tool.parent_path();
+  return {folder / stub_name, (folder / ".." / "lib" / "tracciato" / stub_name).lexically_normal()};
+}
+
+CLI::App* add_package_command(CLI::App& app, PackageArguments& args) {
+  CLI::App* command = app.add_subcommand(
+      "package", "Make a self-installing package of a scenario, for Linux and for Windows");
+  command->add_option("LINE", args.line_file, "The line description (<line>_linea.txt)")
+      ->required();
+  command->add_option("TRAIN", args.train_file, "The train description (<line>_<train>-.txt)")
+      ->required();
+  command->add_option("--notes", args.notes_file, "The notes for the driver")->required();
+  command->add_option("--slowdown-order", args.slowdown_order_file, "The slowdown order")
+      ->required();
+  command->add_option("--timetable", args.timetable_file, "The timetable sheet")->required();
+  command->add_option("--line-name", args.line_name,
+                      "The line name (default: LINE's file name without _linea.txt)");
+  command->add_option("--train-number", args.train_number,
+                      "The train number (default: from TRAIN's file name)");
+  command->add_option("--target", args.target, "linux, windows or all (default: this platform)")
+      ->check(CLI::IsMember({"linux", "windows", "all"}));
+  command->add_option("--stub", args.stub,
+                      "The install stub to use (default: beside the tool, then ../lib/tracciato)");
+  command->add_option("--out", args.out_dir,
+                      "Folder for the packages, created when missing (default: .)");
+  command->add_flag("--json", args.json, "Print the result as one JSON object");
+  return command;
+}
+
+int run_package_command(const PackageArguments& args) {
+  const auto line_name =
+      resolve_name(args.line_name, line_name_from_file(args.line_file), "--line-name",
+                   args.line_file);
+  if (!line_name) return kExitUsage;
+  const auto train_number =
+      resolve_name(args.train_number, train_number_from_file(args.train_file, *line_name),
+                   "--train-number", args.train_file);
+  if (!train_number) return kExitUsage;
+  const std::vector<Target> targets = targets_of(args.target);
+  if (args.stub && targets.size() > 1) {
+    complain("--stub names one stub; give --target linux or --target windows with it");
+    return kExitUsage;
+  }
+
+  try {
+    std::optional<std::array<std::string, kDocumentCount>> documents;
+    try {
+      documents = read_documents(args);
+    } catch (const IoError& e) {
+      complain("cannot read " + std::string(e.what()));
+      return kExitUsage;
+    }
+    if (!documents) return kExitProblem;
+    InstallScenario scenario{*line_name, *train_number, std::move(*documents)};
+
+    // The compile of `tracciato compile`, on the bytes the package will write.
+    const AuthorDescriptions descriptions{
+        args.line_file, args.train_file,
+        scenario.document(DocumentKind::kLineDescription),
+        scenario.document(DocumentKind::kTrainDescription)};
+    AuthorCompileOptions compile_only;
+    compile_only.line_name = *line_name;
+    compile_only.train_number = *train_number;
+    compile_only.write = false;
+    const AuthorCompileResult result = compile_author_scenario(descriptions, compile_only);
+    if (result.stop != CompileStop::kNone || result.error_code != 0) {
+      print_err(compile_messages(descriptions, result));
+      complain("the scenario does not compile cleanly; no package written");
+      if (args.json) print_out(compile_report_json(descriptions, result));
+      return finish_output(kExitProblem);
+    }
+
+    std::vector<std::filesystem::path> stubs;
+    for (const Target& target : targets) {
+      const auto stub = find_stub(target, args.stub, targets.size());
+      if (!stub) return kExitUsage;
+      stubs.push_back(*stub);
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(args.out_dir, ec);
+    if (ec) throw IoError(args.out_dir, ec.message(), ec.value());
+    std::vector<std::string> written;
+    for (size_t i = 0; i < targets.size(); ++i) {
+      const std::filesystem::path out =
+          std::filesystem::path(args.out_dir) / (*line_name + "_" + *train_number + targets[i].suffix);
+      write_package(stubs[i], scenario, out);
+      written.push_back(out.string());
+      if (!args.json) print_out(out.string() + "\n");
+    }
+    if (args.json) {
+      nlohmann::ordered_json report;
+      report["line_name"] = *line_name;
+      report["train_number"] = *train_number;
+      report["written"] = written;
+      print_out(report.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n");
+    }
+    return finish_output(kExitCompiled);
+  } catch (const IoError& e) {
+    complain(file_failure_message(e, "run " + std::string(kCommand) + " again"));
+  } catch (const std::exception& e) {
+    complain(e.what());
+  }
+  return kExitUsage;
+}
+
+}  // namespace tracciato
