@@ -8,13 +8,15 @@
 #include "platform/file_replace.h"
 #include "tools/author_compile.h"
 #include "tools/console_output.h"
+#include "tools/package_inspection.h"
 
 namespace tracciato {
 
 CLI::App* add_inspect_command(CLI::App& app, InspectArguments& args) {
   CLI::App* command = app.add_subcommand("inspect",
                                          "Show the records of a scenario file: cell file (.dat), "
-                                         "item file (.sim) or track file (_linea.dat)");
+                                         "item file (.sim) or track file (_linea.dat), or what a "
+                                         "package holds");
   command->add_option("FILE", args.file, "The scenario file")->required();
   command->add_flag("--json", args.json, "Print every field of every record as JSON");
   command->add_option(
@@ -23,6 +25,8 @@ CLI::App* add_inspect_command(CLI::App& app, InspectArguments& args) {
   command->add_flag(
       "--nonzero", args.nonzero,
       "Leave out records with nothing in them (cells without an object or approach code)");
+  command->add_option("--extract", args.extract,
+                      "For a package: write its five documents into this folder");
   command->add_option("--kind", args.kind, "Read the file as this kind, whatever its name")
       ->check(CLI::IsMember({"cell", "item", "track"}));
   return command;
@@ -40,6 +44,14 @@ int run_inspect_command(const InspectArguments& args) {
     }
   }
   try {
+    // A package begins as a program does; a scenario file never can (its
+    // first byte is a cell kind, a record's name length or a track tag).
+    if (!args.kind && looks_like_program(args.file))
+      return inspect_package(args.file, args.json, args.extract);
+    if (args.extract) {
+      print_err("tracciato inspect: --extract is for packages; " + args.file + " is not one\n");
+      return kExitUsage;
+    }
     // Looked at before it is read: a folder, a pipe, a device or a file
     // larger than the longest line makes is refused at once.
     const std::optional<ScenarioFileKind> kind =

@@ -16,7 +16,8 @@ struct InspectArguments {
   bool json = false;
   std::optional<std::string> cells;  // "A..B"
   bool nonzero = false;
-  std::optional<std::string> kind;  // cell, item or track
+  std::optional<std::string> kind;     // cell, item or track
+  std::optional<std::string> extract;  // a package's documents go here
 };
 
 // Declares the subcommand and its options on `app`; parsing fills `args`.
