@@ -1,0 +1,183 @@
+// `tracciato package` as an author runs it, and its packages as drivers run
+// them: alone in an empty folder, without a display.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "folder_files.h"
+#include "support/temp_folder.h"
+#include "tool_process.h"
+
+namespace tracciato {
+namespace {
+
+using namespace test_support;
+
+std::string crlf_to_lf(std::string text) {
+  std::string out;
+  for (const char c : text) {
+    if (c != '\r') out.push_back(c);
+  }
+  return out;
+}
+
+void replace_once(std::string& text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  ASSERT_NE(at, std::string::npos) << from;
+  text.replace(at, from.size(), to);
+}
+
+// Runs a copy of `package` alone in `folder`, headless; the folder's files
+// without the program are left in `files`.
+ProgramRun install(const std::filesystem::path& package, const TempFolder& folder,
+                   const std::string& name) {
+  std::filesystem::copy_file(package, folder / name);
+  RunOptions headless;
+  headless.without_display = true;
+  return run_program(folder / name, {}, folder.path(), headless);
+}
+
+std::map<std::string, std::string> files_without(const TempFolder& folder,
+                                                 const std::string& program) {
+  auto files = folder.files();
+  files.erase(program);
+  return files;
+}
+
+class PackageCommand : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(run_tracciato(author.path(), {"example"}).status, 0); }
+
+  std::string read(const std::string& name) { return read_file(author / name); }
+  void write(const std::string& name, const std::string& bytes) {
+    replace_file(author / name, bytes);
+  }
+  ProgramRun package(std::vector<std::string> args) {
+    std::vector<std::string> all{"package"};
+    all.insert(all.end(), args.begin(), args.end());
+    return run_tracciato(author.path(), all);
+  }
+  std::vector<std::string> embedded_documents() {
+    return {"--notes",          "Tarvo_Belmira_7351_note.txt",
+            "--slowdown-order", "Tarvo_Belmira_7351_rallentamenti.txt",
+            "--timetable",      "Tarvo_Belmira_7351_scheda_treno.txt"};
+  }
+
+  TempFolder author;
+};
+
+// Other names, changed records, descriptions and notes in UTF-8 with LF ends:
+// the package leaves the documents converted and the compile's very bytes.
+TEST_F(PackageCommand, AnotherScenarioInstallsExactlyWhatItsCompileWrites) {
+  std::string train = read("Tarvo_Belmira_7351-.txt");
+  replace_once(train, "velocita,    3450,   135", "velocita,    3450,   120");
+  replace_once(train, "LAVRETTO", "LAVRETTO NUOVO");
+  write("Altra_Linea_linea.txt", read("Tarvo_Belmira_linea.txt"));
+  write("Altra_Linea_42-.txt", train);
+  write("lf_linea.txt", crlf_to_lf(read("Tarvo_Belmira_linea.txt")));
+  write("lf_train.txt", crlf_to_lf(train));
+  write("notes.txt", "Note per il macchinista\nCitt\xC3\xA0 e stazioni \xE2\x80\x93 nuove\nfine");
+
+  const ProgramRun compiled = run_tracciato(
+      author.path(), {"compile", "Altra_Linea_linea.txt", "Altra_Linea_42-.txt", "--out", "ref"});
+  ASSERT_EQ(compiled.status, 0) << compiled.err;
+  const ProgramRun made = package({"lf_linea.txt", "lf_train.txt", "--line-name", "Altra_Linea",
+                                   "--train-number", "42", "--notes", "notes.txt",
+                                   "--slowdown-order", "Tarvo_Belmira_7351_rallentamenti.txt",
+                                   "--timetable", "Tarvo_Belmira_7351_scheda_treno.txt",
+                                   "--target", "linux", "--out", "dist"});
+  ASSERT_EQ(made.status, 0) << made.err;
+
+  TempFolder driver;
+  const ProgramRun run = install(author / "dist/Altra_Linea_42", driver, "Altra_Linea_42");
+  ASSERT_EQ(run.status, 0) << run.err;
+  auto expected = files_in(author / "ref");
+  expected["Altra_Linea_42_note.txt"] =
+      "Note per il macchinista\r\nCitt\xE0 e stazioni \x96 nuove\r\nfine\r\n";
+  expected["Altra_Linea_42_rallentamenti.txt"] = read("Tarvo_Belmira_7351_rallentamenti.txt");
+  expected["Altra_Linea_42_scheda_treno.txt"] = read("Tarvo_Belmira_7351_scheda_treno.txt");
+  const auto left = files_without(driver, "Altra_Linea_42");
+  ASSERT_EQ(left.size(), 6u);
+  for (const auto& [name, bytes] : expected) {
+    ASSERT_TRUE(left.count(name)) << name;
+    EXPECT_TRUE(left.at(name) == bytes) << name << " differs";
+  }
+}
+
+TEST_F(PackageCommand, ADamagedPackageWritesNothingAndSaysToDownloadItAgain) {
+  const std::string good = read_file(INSTALL_PACKAGE_PATH);
+  std::string altered = good;
+  altered[good.size() - 100] ^= 0x20;  // inside the payload's last document
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"one altered payload byte", altered},
+      {"cut short by a byte", good.substr(0, good.size() - 1)},
+      {"cut in half", good.substr(0, good.size() / 2)},
+  };
+  for (const auto& c : cases) {
+    TempFolder source;
+    replace_file(source / "Tarvo_Belmira_7351", c.bytes);
+    std::filesystem::permissions(source / "Tarvo_Belmira_7351",
+                                 std::filesystem::perms::owner_all);
+    TempFolder driver;
+    const ProgramRun run = install(source / "Tarvo_Belmira_7351", driver, "Tarvo_Belmira_7351");
+    EXPECT_NE(run.status, 0) << c.what;
+    EXPECT_NE(run.err.find("Tarvo_Belmira_7351: this package is damaged and should be downloaded "
+                           "again; nothing was written"),
+              std::string::npos)
+        << c.what << ": " << run.err;
+    EXPECT_TRUE(files_without(driver, "Tarvo_Belmira_7351").empty()) << c.what;
+  }
+}
+
+TEST_F(PackageCommand, WritesNothingForAScenarioThatDoesNotCompileCleanly) {
+  std::string train = read("Tarvo_Belmira_7351-.txt");
+  // A signal at 0 m fills the reserved first cell: the compile stops (1250).
+  replace_once(train, "segnale,    1850,", "segnale,       0,");
+  write("Tarvo_Belmira_7351-.txt", train);
+  std::vector<std::string> args{"Tarvo_Belmira_linea.txt", "Tarvo_Belmira_7351-.txt", "--out",
+                                "dist"};
+  for (const auto& a : embedded_documents()) args.push_back(a);
+  const ProgramRun run = package(args);
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_NE(run.err.find("stop 1250"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(author / "dist"));
+}
+
+TEST_F(PackageCommand, RefusesWhatItCannotPackage) {
+  write("bad_notes.txt", "riga\n\xCE\x94 delta\n");
+  const struct {
+    const char* what;
+    std::vector<std::string> extra;
+    int status;
+    std::string message;
+  } cases[] = {
+      {"a device name", {"--line-name", "CON"}, 2, "is a device name on Windows"},
+      {"a trailing dot", {"--train-number", "7351."}, 2, "ends with a dot or a blank"},
+      {"a missing stub", {"--stub", "nowhere/tracciato-stub"}, 2,
+       "no linux install stub (tracciato-stub); looked at:\n  nowhere/tracciato-stub"},
+      {"a character with no code-page byte", {"--notes", "bad_notes.txt"}, 1,
+       "bad_notes.txt:2:1: error: character U+0394 has no Windows-1252 byte"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args{"Tarvo_Belmira_linea.txt", "Tarvo_Belmira_7351-.txt", "--out",
+                                  "dist"};
+    // A document the case gives replaces the embedded one.
+    const auto docs = embedded_documents();
+    for (size_t i = 0; i < docs.size(); i += 2) {
+      if (c.extra[0] == docs[i]) continue;
+      args.push_back(docs[i]);
+      args.push_back(docs[i + 1]);
+    }
+    for (const auto& a : c.extra) args.push_back(a);
+    const ProgramRun run = package(args);
+    EXPECT_EQ(run.status, c.status) << c.what << ": " << run.err;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.what << ": " << run.err;
+    EXPECT_FALSE(std::filesystem::exists(author / "dist")) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace tracciato
