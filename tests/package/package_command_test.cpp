@@ -81,11 +81,10 @@ TEST_F(PackageCommand, AnotherScenarioInstallsExactlyWhatItsCompileWrites) {
   const ProgramRun compiled = run_tracciato(
       author.path(), {"compile", "Altra_Linea_linea.txt", "Altra_Linea_42-.txt", "--out", "ref"});
   ASSERT_EQ(compiled.status, 0) << compiled.err;
-  const ProgramRun made = package({"lf_linea.txt", "lf_train.txt", "--line-name", "Altra_Linea",
-                                   "--train-number", "42", "--notes", "notes.txt",
-                                   "--slowdown-order", "Tarvo_Belmira_7351_rallentamenti.txt",
-                                   "--timetable", "Tarvo_Belmira_7351_scheda_treno.txt",
-                                   "--target", "linux", "--out", "dist"});
+  const ProgramRun made = package(
+      {"lf_linea.txt", "lf_train.txt", "--line-name", "Altra_Linea", "--train-number", "42",
+       "--notes", "notes.txt", "--slowdown-order", "Tarvo_Belmira_7351_rallentamenti.txt",
+       "--timetable", "Tarvo_Belmira_7351_scheda_treno.txt", "--target", "linux", "--out", "dist"});
   ASSERT_EQ(made.status, 0) << made.err;
 
   TempFolder driver;
@@ -119,8 +118,7 @@ TEST_F(PackageCommand, ADamagedPackageWritesNothingAndSaysToDownloadItAgain) {
   for (const auto& c : cases) {
     TempFolder source;
     replace_file(source / "Tarvo_Belmira_7351", c.bytes);
-    std::filesystem::permissions(source / "Tarvo_Belmira_7351",
-                                 std::filesystem::perms::owner_all);
+    std::filesystem::permissions(source / "Tarvo_Belmira_7351", std::filesystem::perms::owner_all);
     TempFolder driver;
     const ProgramRun run = install(source / "Tarvo_Belmira_7351", driver, "Tarvo_Belmira_7351");
     EXPECT_NE(run.status, 0) << c.what;
@@ -156,9 +154,13 @@ TEST_F(PackageCommand, RefusesWhatItCannotPackage) {
   } cases[] = {
       {"a device name", {"--line-name", "CON"}, 2, "is a device name on Windows"},
       {"a trailing dot", {"--train-number", "7351."}, 2, "ends with a dot or a blank"},
-      {"a missing stub", {"--stub", "nowhere/tracciato-stub"}, 2,
+      {"a missing stub",
+       {"--stub", "nowhere/tracciato-stub"},
+       2,
        "no linux install stub (tracciato-stub); looked at:\n  nowhere/tracciato-stub"},
-      {"a character with no code-page byte", {"--notes", "bad_notes.txt"}, 1,
+      {"a character with no code-page byte",
+       {"--notes", "bad_notes.txt"},
+       1,
        "bad_notes.txt:2:1: error: character U+0394 has no Windows-1252 byte"},
   };
   for (const auto& c : cases) {
@@ -177,6 +179,50 @@ TEST_F(PackageCommand, RefusesWhatItCannotPackage) {
     EXPECT_NE(run.err.find(c.message), std::string::npos) << c.what << ": " << run.err;
     EXPECT_FALSE(std::filesystem::exists(author / "dist")) << c.what;
   }
+}
+
+}  // namespace
+}  // namespace tracciato
+
+namespace tracciato {
+namespace {
+
+using namespace test_support;
+
+// inspect recognises a package by its program header: names, documents and
+// integrity; --extract gives back the very documents the package installs.
+TEST(InspectPackage, ShowsThePackageAndExtractsItsDocuments) {
+  TempFolder work;
+  const ProgramRun shown = run_tracciato(work.path(), {"inspect", INSTALL_PACKAGE_PATH});
+  EXPECT_EQ(shown.status, 0) << shown.err;
+  for (const char* line : {"package: line Tarvo_Belmira, train 7351, for Linux", "payload intact",
+                           "  Tarvo_Belmira_linea.txt: 4548 bytes, ",
+                           "  Tarvo_Belmira_7351_note.txt: 10840 bytes, "}) {
+    EXPECT_NE(shown.out.find(line), std::string::npos) << line << "\n" << shown.out;
+  }
+
+  const ProgramRun extracted =
+      run_tracciato(work.path(), {"inspect", INSTALL_PACKAGE_PATH, "--extract", "docs"});
+  ASSERT_EQ(extracted.status, 0) << extracted.err;
+  TempFolder driver;
+  std::filesystem::copy_file(INSTALL_PACKAGE_PATH, driver / "Tarvo_Belmira_7351");
+  RunOptions headless;
+  headless.without_display = true;
+  ASSERT_EQ(run_program(driver / "Tarvo_Belmira_7351", {}, driver.path(), headless).status, 0);
+  for (const char* name : {"Tarvo_Belmira_7351_note.txt", "Tarvo_Belmira_7351_rallentamenti.txt",
+                           "Tarvo_Belmira_7351_scheda_treno.txt"}) {
+    EXPECT_EQ(read_file(work / "docs" / name), read_file(driver / name)) << name;
+  }
+  EXPECT_TRUE(std::filesystem::exists(work / "docs" / "Tarvo_Belmira_linea.txt"));
+
+  std::string cut = read_file(INSTALL_PACKAGE_PATH);
+  cut.resize(cut.size() - 1);
+  replace_file(work / "cut", cut);
+  const ProgramRun damaged = run_tracciato(work.path(), {"inspect", "cut"});
+  EXPECT_EQ(damaged.status, 2);
+  EXPECT_NE(damaged.err.find("cut: this package is damaged and should be downloaded again"),
+            std::string::npos)
+      << damaged.err;
 }
 
 }  // namespace
