@@ -44,6 +44,17 @@ void refuse_to_replace_descriptions(const AuthorDescriptions& descriptions,
 
 }  // namespace
 
+AuthorCompileResult compile_outcome(CompileStop stop, const ScenarioModel& model) {
+  AuthorCompileResult result;
+  result.stop = stop;
+  result.error_code = model.error_code;
+  result.error_position = model.error_position;
+  result.error_site = model.error_site;
+  result.code_site = model.code_site;
+  result.error_detail = model.error_detail;
+  return result;
+}
+
 AuthorDescriptions read_author_descriptions(const std::filesystem::path& line_file,
                                             const std::filesystem::path& train_file) {
   return {line_file, train_file, read_file(line_file), read_file(train_file)};
@@ -57,13 +68,8 @@ AuthorCompileResult compile_author_scenario(const AuthorDescriptions& descriptio
   model->train_number = options.train_number;
   MemoryDescriptions source(descriptions.line_text, descriptions.train_text);
 
-  AuthorCompileResult result;
-  result.stop = compile_scenario(*model, options.track ? 1 : 0, source);
-  result.error_code = model->error_code;
-  result.error_position = model->error_position;
-  result.error_site = model->error_site;
-  result.code_site = model->code_site;
-  result.error_detail = model->error_detail;
+  AuthorCompileResult result =
+      compile_outcome(compile_scenario(*model, options.track ? 1 : 0, source), *model);
 
   if (result.stop != CompileStop::kNone) return result;
   if (result.error_code != 0 && !options.keep_going) return result;

@@ -49,6 +49,9 @@ struct AuthorCompileResult {
   std::vector<std::string> written;  // file names, in the order written
 };
 
+// What a compile that stopped with `stop` left in the model's diagnostic record.
+AuthorCompileResult compile_outcome(CompileStop stop, const ScenarioModel& model);
+
 // Reads both description files whole. Throws IoError.
 AuthorDescriptions read_author_descriptions(const std::filesystem::path& line_file,
                                             const std::filesystem::path& train_file);

@@ -32,12 +32,7 @@ LintResult lint_scenario(const AuthorDescriptions& descriptions, const std::stri
   model->line_name = line_name;
   model->train_number = train_number;
   MemoryDescriptions source(descriptions.line_text, descriptions.train_text);
-  result.compile.stop = compile_scenario(*model, 1, source);
-  result.compile.error_code = model->error_code;
-  result.compile.error_position = model->error_position;
-  result.compile.error_site = model->error_site;
-  result.compile.code_site = model->code_site;
-  result.compile.error_detail = model->error_detail;
+  result.compile = compile_outcome(compile_scenario(*model, 1, source), *model);
   return result;
 }
 

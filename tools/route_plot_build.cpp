@@ -19,12 +19,7 @@ RoutePlotResult plot_author_scenario(const AuthorDescriptions& descriptions,
   model->train_number = train_number;
   MemoryDescriptions source(descriptions.line_text, descriptions.train_text);
   RoutePlotResult result;
-  result.compile.stop = compile_scenario(*model, 1, source);
-  result.compile.error_code = model->error_code;
-  result.compile.error_position = model->error_position;
-  result.compile.error_site = model->error_site;
-  result.compile.code_site = model->code_site;
-  result.compile.error_detail = model->error_detail;
+  result.compile = compile_outcome(compile_scenario(*model, 1, source), *model);
   // A model the compile gave up on would be drawn as if it were the route.
   if (result.compile.stop == CompileStop::kNone && result.compile.error_code == 0) {
     result.svg = render_route_svg(route_plot(*model));
