@@ -107,13 +107,17 @@ TEST_F(PackageCommand, ADamagedPackageWritesNothingAndSaysToDownloadItAgain) {
   const std::string good = read_file(INSTALL_PACKAGE_PATH);
   std::string altered = good;
   altered[good.size() - 100] ^= 0x20;  // inside the payload's last document
+  // Cut in half, the install program itself is cut: where the system can no
+  // longer start it (a sanitizer build's layout), it says nothing, but still
+  // nothing is written.
   const struct {
     const char* what;
     std::string bytes;
+    bool program_whole;
   } cases[] = {
-      {"one altered payload byte", altered},
-      {"cut short by a byte", good.substr(0, good.size() - 1)},
-      {"cut in half", good.substr(0, good.size() / 2)},
+      {"one altered payload byte", altered, true},
+      {"cut short by a byte", good.substr(0, good.size() - 1), true},
+      {"cut in half", good.substr(0, good.size() / 2), false},
   };
   for (const auto& c : cases) {
     TempFolder source;
@@ -122,10 +126,12 @@ TEST_F(PackageCommand, ADamagedPackageWritesNothingAndSaysToDownloadItAgain) {
     TempFolder driver;
     const ProgramRun run = install(source / "Tarvo_Belmira_7351", driver, "Tarvo_Belmira_7351");
     EXPECT_NE(run.status, 0) << c.what;
-    EXPECT_NE(run.err.find("Tarvo_Belmira_7351: this package is damaged and should be downloaded "
-                           "again; nothing was written"),
-              std::string::npos)
-        << c.what << ": " << run.err;
+    if (c.program_whole || !run.err.empty()) {
+      EXPECT_NE(run.err.find("Tarvo_Belmira_7351: this package is damaged and should be "
+                             "downloaded again; nothing was written"),
+                std::string::npos)
+          << c.what << ": " << run.err;
+    }
     EXPECT_TRUE(files_without(driver, "Tarvo_Belmira_7351").empty()) << c.what;
   }
 }
