@@ -23,7 +23,7 @@ KeySection section_of(GrammarPart part) {
 // Places nothing: every record is read whole and the walk goes on.
 class ReadEverything final : public RecordHandler {
  public:
-  WalkStep record(const RecordSpec&, RecordValues&) override { return WalkStep::kGoOn; }
+  WalkStep record(const RecordRule&, RecordValues&) override { return WalkStep::kGoOn; }
 };
 
 // Writes down what the walk reads, in the shape the lint checks use.
@@ -46,17 +46,17 @@ class ScanBuilder final : public ParseListener {
     scan_.key_fields.push_back(std::move(key));
   }
 
-  void record_begins(const RecordSpec& spec, FieldSite key_site) override {
+  void record_begins(const RecordRule& rule, FieldSite key_site) override {
     KeyField& key = scan_.key_fields.back();
-    key.started.push_back(spec.kind);
-    pending_ = {spec.kind, key.text, key_site, {}, {}, {}};
+    key.started.push_back(rule.kind);
+    pending_ = {rule.kind, key.text, key_site, {}, {}, {}};
     pending_values_ = 0;
   }
 
-  void value_read(const RecordSpec& spec, const ValueRead& value) override {
+  void value_read(const RecordRule& rule, const ValueRead& value) override {
     last_line_ = value.site.line;
     ScannedRecord& record = pending_;
-    if (spec.values[value.index].width == ValueWidth::kText) {
+    if (rule.values[value.index].width == ValueWidth::kText) {
       record.text = value.text;
       record.text_site = value.site;
     } else {
@@ -64,7 +64,7 @@ class ScanBuilder final : public ParseListener {
     }
     // Only a record read whole is checked: one that failed to read is the
     // compile's code 25.
-    if (++pending_values_ == spec.values.size()) scan_.records.push_back(std::move(pending_));
+    if (++pending_values_ == rule.values.size()) scan_.records.push_back(std::move(pending_));
   }
 
  private:

@@ -11,34 +11,34 @@ namespace {
 
 using W = ValueWidth;
 
-constexpr ValueSpec kLineLength[] = {
+constexpr ValueRule kLineLength[] = {
     {"length", W::kNumber, "m", "the line's length, 0 to 1,000,000"}};
-constexpr ValueSpec kProgressive[] = {
+constexpr ValueRule kProgressive[] = {
     {"position", W::kNumber, "m", "where the progressive starts, on a cell boundary"},
     {"value", W::kNumber, "m", "the kilometric value there, a multiple of 50"},
     {"flag", W::kNumber, "", "how the progressive counts"},
 };
-constexpr ValueSpec kBackground[] = {
+constexpr ValueRule kBackground[] = {
     {"background", W::kNumber, "", "the background picture's number"}};
-constexpr ValueSpec kSignalRepetition[] = {
+constexpr ValueRule kSignalRepetition[] = {
     {"first distance", W::kNumber, "m", "first repetition distance, a multiple of 50"},
     {"second distance", W::kNumber, "m",
      "second repetition distance, a multiple of 50; 0 for none"},
 };
-constexpr ValueSpec kGradient[] = {
+constexpr ValueRule kGradient[] = {
     {"position", W::kNumber, "m", "where the gradient begins (cell of position / 50)"},
     {"gradient", W::kNumber, "per mille", "stored as gradient + 100 in one byte: -100 to 155"},
 };
-constexpr ValueSpec kCurve[] = {
+constexpr ValueRule kCurve[] = {
     {"start", W::kNumber, "m", "where the curve begins"},
     {"length", W::kNumber, "m", "how long it bends the track"},
 };
-constexpr ValueSpec kMountainSpan[] = {
+constexpr ValueRule kMountainSpan[] = {
     {"start", W::kNumber, "m", "where the tunnel begins"},
     {"end", W::kNumber, "m", "where it ends"},
     {"kind", W::kNumber, "", "the span's kind (above 10: a marker span, kind - 10)"},
 };
-constexpr ValueSpec kSpeedIndicators[] = {
+constexpr ValueRule kSpeedIndicators[] = {
     {"position", W::kNumber, "m", "the group's place (cell of position / 50 + 1)"},
     {"vas", W::kNumber, "km/h", "left speed a"},
     {"vbs", W::kNumber, "km/h", "left speed b"},
@@ -49,27 +49,27 @@ constexpr ValueSpec kSpeedIndicators[] = {
     {"vcd", W::kNumber, "km/h", "right speed c"},
     {"strisced", W::kNumber, "", "right stripes, 0 to 9"},
 };
-constexpr ValueSpec kIndicationSign[] = {
+constexpr ValueRule kIndicationSign[] = {
     {"position", W::kNumber, "m", "the sign's place (cell of position / 50 + 1)"},
     {"text", W::kText, "", "the sign's text, at most 65535 bytes"},
 };
-constexpr ValueSpec kBrakedMass[] = {{"percentage", W::kNumber, "%", "braked mass percentage"}};
-constexpr ValueSpec kCoaches[] = {{"coaches", W::kNumber, "", "number of coaches"}};
-constexpr ValueSpec kSpeedLimit[] = {
+constexpr ValueRule kBrakedMass[] = {{"percentage", W::kNumber, "%", "braked mass percentage"}};
+constexpr ValueRule kCoaches[] = {{"coaches", W::kNumber, "", "number of coaches"}};
+constexpr ValueRule kSpeedLimit[] = {
     {"position", W::kNumber, "m", "where the limit begins (cell of position / 50)"},
     {"speed", W::kNumber, "km/h", "stored in steps of 5 km/h in one byte"},
 };
-constexpr ValueSpec kAdhesion[] = {
+constexpr ValueRule kAdhesion[] = {
     {"position", W::kNumber, "m", "where the adhesion begins (cell of position / 50)"},
     {"adhesion", W::kNumber, "", "stored in one byte, 0 to 255"},
 };
-constexpr ValueSpec kClock[] = {
+constexpr ValueRule kClock[] = {
     {"hours", W::kI16, "h", "the clock at the start"},
     {"minutes", W::kI16, "min", ""},
     {"seconds", W::kI16, "s", ""},
 };
-constexpr ValueSpec kSand[] = {{"sand", W::kI16, "", "sand available"}};
-constexpr ValueSpec kSignal[] = {
+constexpr ValueRule kSand[] = {{"sand", W::kI16, "", "sand available"}};
+constexpr ValueRule kSignal[] = {
     {"position", W::kNumber, "m", "the signal's place (cell of position / 50 + 1)"},
     {"sx", W::kNumber, "", "left side"},
     {"s1", W::kNumber, "", "left aspect 1"},
@@ -82,7 +82,7 @@ constexpr ValueSpec kSignal[] = {
     {"d3", W::kNumber, "", "right aspect 3"},
     {"tempo", W::kNumber, "s", "the signal's time (kept only with sx 2)"},
 };
-constexpr ValueSpec kSlowdown[] = {
+constexpr ValueRule kSlowdown[] = {
     {"x", W::kNumber, "m", "where the slowdown starts"},
     {"v", W::kNumber, "km/h", "its speed"},
     {"l", W::kNumber, "m", "its length, not negative"},
@@ -90,11 +90,11 @@ constexpr ValueSpec kSlowdown[] = {
     {"f_ta", W::kNumber, "", "with the four numbered marks before the warning board"},
     {"d_v", W::kNumber, "", "value carried by every mark; 0 for none"},
 };
-constexpr ValueSpec kAbbattimento[] = {
+constexpr ValueRule kAbbattimento[] = {
     {"position", W::kNumber, "m", "the mark's place (the cell that begins at position / 50)"},
     {"value", W::kNumber, "", "above 0: a value mark; 16 bits"},
 };
-constexpr ValueSpec kStation[] = {
+constexpr ValueRule kStation[] = {
     {"position", W::kNumber, "m", "the station's centre, a multiple of 50"},
     {"kind", W::kU8, "", "the station's kind; 25 and above have no stop"},
     {"length", W::kNumber, "m", "a multiple of 100"},
@@ -120,7 +120,7 @@ constexpr KeyCase kExact = KeyCase::kExact;
 
 // The progressives, backgrounds and the signal repetition are matched in
 // exact case; the backgrounds go uno, tre, due into num_1, num_2, num_3.
-constexpr RecordSpec kGeneralRecords[] = {
+constexpr RecordRule kGeneralRecords[] = {
     {RecordKind::kLineLength, P::kLineGeneral, "percorso", "lunghezza", kAny, kLineLength,
      "lunghezza percorso", "line length", "sizes the route: one cell per 50 m"},
     {RecordKind::kProgressive, P::kLineGeneral, "tre", "progressiva", kExact, kProgressive,
@@ -140,7 +140,7 @@ constexpr RecordSpec kGeneralRecords[] = {
      "item 86: the distances and the 4- or 9-code system the key names"},
 };
 
-constexpr RecordSpec kFeatureRecords[] = {
+constexpr RecordRule kFeatureRecords[] = {
     {RecordKind::kGradient, P::kLineFeatures, "pendenza", "", kAny, kGradient, "pendenza",
      "gradient", "the gradient of every cell from its position on"},
     {RecordKind::kCurve, P::kLineFeatures, "curva", "", kAny, kCurve, "curva", "curve",
@@ -153,7 +153,7 @@ constexpr RecordSpec kFeatureRecords[] = {
      "cartello_indicatore", "indication sign", "one cell of kind 14 and an item from 80 down"},
 };
 
-constexpr RecordSpec kTrainRecords[] = {
+constexpr RecordRule kTrainRecords[] = {
     {RecordKind::kBrakedMass, P::kTrain, "frenata", "massa", kAny, kBrakedMass,
      "percentuale massa frenata", "braked mass", "item 84, num_1"},
     {RecordKind::kCoaches, P::kTrain, "vetture", "", kAny, kCoaches, "numero vetture", "coaches",
@@ -177,7 +177,7 @@ constexpr RecordSpec kTrainRecords[] = {
 
 }  // namespace
 
-std::span<const RecordSpec> grammar_records(GrammarPart part) {
+std::span<const RecordRule> grammar_records(GrammarPart part) {
   switch (part) {
     case GrammarPart::kLineGeneral:
       return kGeneralRecords;
@@ -189,25 +189,25 @@ std::span<const RecordSpec> grammar_records(GrammarPart part) {
   return kTrainRecords;
 }
 
-const RecordSpec& record_spec(RecordKind kind) {
+const RecordRule& record_rule(RecordKind kind) {
   for (GrammarPart part :
        {GrammarPart::kLineGeneral, GrammarPart::kLineFeatures, GrammarPart::kTrain}) {
-    for (const RecordSpec& spec : grammar_records(part)) {
-      if (spec.kind == kind) return spec;
+    for (const RecordRule& rule : grammar_records(part)) {
+      if (rule.kind == kind) return rule;
     }
   }
   throw std::logic_error("a record kind without a grammar row");
 }
 
-std::string_view record_name(RecordKind kind) { return record_spec(kind).name; }
+std::string_view record_name(RecordKind kind) { return record_rule(kind).name; }
 
-bool key_matches(const RecordSpec& spec, std::string_view field) {
+bool key_matches(const RecordRule& rule, std::string_view field) {
   const auto has = [&](std::string_view word) {
     if (word.empty()) return true;
-    return spec.key_case == KeyCase::kAnyCase ? contains_any_case(field, word)
+    return rule.key_case == KeyCase::kAnyCase ? contains_any_case(field, word)
                                               : contains(field, word);
   };
-  return has(spec.word_1) && has(spec.word_2);
+  return has(rule.word_1) && has(rule.word_2);
 }
 
 }  // namespace tracciato

@@ -53,20 +53,20 @@ enum class KeyCase { kExact, kAnyCase };
 // The three parts of the descriptions, each with its own table.
 enum class GrammarPart { kLineGeneral, kLineFeatures, kTrain };
 
-struct ValueSpec {
+struct ValueRule {
   std::string_view name;  // as the reference and the messages call it
   ValueWidth width;
   std::string_view unit;     // "m", "km/h", "" …
   std::string_view meaning;  // one phrase
 };
 
-struct RecordSpec {
+struct RecordRule {
   RecordKind kind;
   GrammarPart part;
   std::string_view word_1;
   std::string_view word_2;  // empty when one word is enough
   KeyCase key_case;
-  std::span<const ValueSpec> values;
+  std::span<const ValueRule> values;
   std::string_view shown_key;  // the key as an author writes it
   std::string_view name;       // "signal", "station", …
   std::string_view places;     // what the record does to the scenario
@@ -75,16 +75,16 @@ struct RecordSpec {
 };
 
 // The rows of one part, in the order the parser tests them.
-std::span<const RecordSpec> grammar_records(GrammarPart part);
+std::span<const RecordRule> grammar_records(GrammarPart part);
 
 // The row of a kind.
-const RecordSpec& record_spec(RecordKind kind);
+const RecordRule& record_rule(RecordKind kind);
 
 // "gradient", "signal", …: how a message names a record of the kind.
 std::string_view record_name(RecordKind kind);
 
 // True when the key field contains every word of the row, in the row's case.
-bool key_matches(const RecordSpec& spec, std::string_view field);
+bool key_matches(const RecordRule& rule, std::string_view field);
 
 // Comment fields (fields holding a dash) passed over in a row before a key:
 // ten in the line's general section, two elsewhere.

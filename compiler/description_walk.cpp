@@ -22,23 +22,23 @@ bool is_comment(std::string_view field) { return contains(field, "-"); }
 }  // namespace
 
 namespace {
-std::string quoted_key(const RecordSpec& spec) { return "`" + std::string(spec.shown_key) + "`"; }
+std::string quoted_key(const RecordRule& rule) { return "`" + std::string(rule.shown_key) + "`"; }
 }  // namespace
 
-const ValueSpec& RecordValues::expect(ValueWidth width) {
-  if (next_ >= spec_.values.size() || spec_.values[next_].width != width) {
+const ValueRule& RecordValues::expect(ValueWidth width) {
+  if (next_ >= rule_.values.size() || rule_.values[next_].width != width) {
     throw std::logic_error("a record read differs from its grammar row");
   }
   // A record cut short by the end of the text is a failure of the record,
   // not of a field: say how much of it is missing.
   if (reader_.at_end()) {
-    const size_t needed = spec_.values.size();
-    throw RuntimeFailure("the text ends inside a " + quoted_key(spec_) + " record: it needs " +
+    const size_t needed = rule_.values.size();
+    throw RuntimeFailure("the text ends inside a " + quoted_key(rule_) + " record: it needs " +
                              std::to_string(needed) + (needed == 1 ? " value, " : " values, ") +
                              std::to_string(next_) + (next_ == 1 ? " was" : " were") + " found",
                          reader_.last_site());
   }
-  return spec_.values[next_];
+  return rule_.values[next_];
 }
 
 int32_t RecordValues::read_field() {
@@ -46,21 +46,21 @@ int32_t RecordValues::read_field() {
     return reader_.read_number();
   } catch (const RuntimeFailure& e) {
     throw RuntimeFailure(std::string(e.what()) + ", in field " + std::to_string(next_ + 1) + " (" +
-                             std::string(spec_.values[next_].name) + ") of " + quoted_key(spec_),
+                             std::string(rule_.values[next_].name) + ") of " + quoted_key(rule_),
                          e.site);
   }
 }
 
 void RecordValues::refuse_width(int32_t n, std::string_view range) {
   throw RuntimeFailure(std::to_string(n) + " does not fit field " + std::to_string(next_ + 1) +
-                           " (" + std::string(spec_.values[next_].name) + ") of " +
-                           quoted_key(spec_) + " (" + std::string(range) + ")",
+                           " (" + std::string(rule_.values[next_].name) + ") of " +
+                           quoted_key(rule_) + " (" + std::string(range) + ")",
                        reader_.last_site());
 }
 
 void RecordValues::report_number(int32_t n) {
   const ValueRead read{next_, n, {}, reader_.last_site()};
-  for (ParseListener* l : listeners_) l->value_read(spec_, read);
+  for (ParseListener* l : listeners_) l->value_read(rule_, read);
   ++next_;
 }
 
@@ -91,14 +91,14 @@ std::string RecordValues::read_stored_text() {
   expect(ValueWidth::kText);
   std::string text = reader_.read_stored_text();
   const ValueRead read{next_, 0, text, reader_.last_site()};
-  for (ParseListener* l : listeners_) l->value_read(spec_, read);
+  for (ParseListener* l : listeners_) l->value_read(rule_, read);
   ++next_;
   return text;
 }
 
 void RecordValues::read_rest() {
   while (!all_read()) {
-    switch (spec_.values[next_].width) {
+    switch (rule_.values[next_].width) {
       case ValueWidth::kNumber:
         read_number();
         break;
@@ -131,12 +131,12 @@ WalkStep DescriptionWalk::run_rows(GrammarPart part, std::string_view key, Recor
                                    WalkOptions options) {
   const FieldSite key_site = reader_.last_site();
   // Every row runs, in table order, whether or not an earlier one matched.
-  for (const RecordSpec& spec : grammar_records(part)) {
-    if (spec.needs_track && !options.curves) continue;
-    if (!key_matches(spec, key)) continue;
-    for (ParseListener* l : listeners_) l->record_begins(spec, key_site);
-    RecordValues values(reader_, spec, listeners_);
-    const WalkStep step = handler.record(spec, values);
+  for (const RecordRule& rule : grammar_records(part)) {
+    if (rule.needs_track && !options.curves) continue;
+    if (!key_matches(rule, key)) continue;
+    for (ParseListener* l : listeners_) l->record_begins(rule, key_site);
+    RecordValues values(reader_, rule, listeners_);
+    const WalkStep step = handler.record(rule, values);
     if (step != WalkStep::kGoOn) return step;
     values.read_rest();
   }

@@ -54,17 +54,17 @@ class ParseListener {
   virtual ~ParseListener() = default;
   virtual void general_heading(FieldSite) {}
   virtual void key_field(const KeyFieldRead&) {}
-  virtual void record_begins(const RecordSpec&, FieldSite /*key_site*/) {}
-  virtual void value_read(const RecordSpec&, const ValueRead&) {}
+  virtual void record_begins(const RecordRule&, FieldSite /*key_site*/) {}
+  virtual void value_read(const RecordRule&, const ValueRead&) {}
 };
 
 // The values of the record at hand, read in the widths of its row. Each read
 // must ask for the width the row gives next; the row is the authority.
 class RecordValues {
  public:
-  RecordValues(FieldReader& reader, const RecordSpec& spec,
+  RecordValues(FieldReader& reader, const RecordRule& rule,
                const std::vector<ParseListener*>& listeners)
-      : reader_(reader), spec_(spec), listeners_(listeners) {}
+      : reader_(reader), rule_(rule), listeners_(listeners) {}
 
   int32_t read_number();
   uint8_t read_u8();
@@ -73,16 +73,16 @@ class RecordValues {
 
   // Reads what the handler left unread.
   void read_rest();
-  bool all_read() const { return next_ == spec_.values.size(); }
+  bool all_read() const { return next_ == rule_.values.size(); }
 
  private:
-  const ValueSpec& expect(ValueWidth width);
+  const ValueRule& expect(ValueWidth width);
   int32_t read_field();
   [[noreturn]] void refuse_width(int32_t n, std::string_view range);
   void report_number(int32_t n);
 
   FieldReader& reader_;
-  const RecordSpec& spec_;
+  const RecordRule& rule_;
   const std::vector<ParseListener*>& listeners_;
   size_t next_ = 0;
 };
@@ -97,7 +97,7 @@ enum class WalkStep {
 class RecordHandler {
  public:
   virtual ~RecordHandler() = default;
-  virtual WalkStep record(const RecordSpec& spec, RecordValues& values) = 0;
+  virtual WalkStep record(const RecordRule& rule, RecordValues& values) = 0;
   // The line's general section has ended; the feature part follows.
   virtual void features_begin() {}
 };

@@ -78,8 +78,8 @@ class LineParse final : public RecordHandler, public ParseListener {
   }
 
  private:
-  void record_begins(const RecordSpec&, FieldSite) override { value_sites_.clear(); }
-  void value_read(const RecordSpec&, const ValueRead& value) override {
+  void record_begins(const RecordRule&, FieldSite) override { value_sites_.clear(); }
+  void value_read(const RecordRule&, const ValueRead& value) override {
     value_sites_.push_back(value.site);
   }
 
@@ -89,16 +89,16 @@ class LineParse final : public RecordHandler, public ParseListener {
     reading_ = {Description::kLine, key_site_.line, key_site_.column};
   }
 
-  Next record(const RecordSpec& spec, RecordValues& values) override {
+  Next record(const RecordRule& rule, RecordValues& values) override {
     values_ = &values;
-    switch (spec.kind) {
+    switch (rule.kind) {
       case RecordKind::kLineLength:
         return line_length();
       case RecordKind::kProgressive:
-        read_progressive(model_.item_table[progressive_slot(spec)]);
+        read_progressive(model_.item_table[progressive_slot(rule)]);
         return kGoOn;
       case RecordKind::kBackground:
-        background(spec);
+        background(rule);
         return kGoOn;
       case RecordKind::kSignalRepetition:
         return signal_repetition(key_text_);
@@ -155,19 +155,19 @@ class LineParse final : public RecordHandler, public ParseListener {
     return kGoOn;
   }
 
-  static size_t progressive_slot(const RecordSpec& spec) {
-    if (spec.word_1 == "tre") return kProgressiveTre;
-    if (spec.word_1 == "due") return kProgressiveDue;
+  static size_t progressive_slot(const RecordRule& rule) {
+    if (rule.word_1 == "tre") return kProgressiveTre;
+    if (rule.word_1 == "due") return kProgressiveDue;
     return kProgressiveUno;
   }
 
   // The backgrounds go uno, tre, due into num_1, num_2, num_3.
-  void background(const RecordSpec& spec) {
+  void background(const RecordRule& rule) {
     ItemRecord& line = model_.item_table[kLineIdentity];
     const int32_t n = values_->read_number();
-    if (spec.word_2 == "uno") line.num_1 = n;
-    if (spec.word_2 == "due") line.num_3 = n;
-    if (spec.word_2 == "tre") line.num_2 = n;
+    if (rule.word_2 == "uno") line.num_1 = n;
+    if (rule.word_2 == "due") line.num_3 = n;
+    if (rule.word_2 == "tre") line.num_2 = n;
   }
 
   void read_progressive(ItemRecord& item) {

@@ -199,8 +199,8 @@ class TrainPlacement final : public RecordHandler, public ParseListener {
  public:
   explicit TrainPlacement(TrainPhase& phase) : phase_(phase) {}
 
-  void record_begins(const RecordSpec&, FieldSite) override { phase_.value_sites.clear(); }
-  void value_read(const RecordSpec&, const ValueRead& value) override {
+  void record_begins(const RecordRule&, FieldSite) override { phase_.value_sites.clear(); }
+  void value_read(const RecordRule&, const ValueRead& value) override {
     phase_.value_sites.push_back(value.site);
   }
 
@@ -209,9 +209,9 @@ class TrainPlacement final : public RecordHandler, public ParseListener {
     phase_.key_site = phase_.failure_site = key.site;
   }
 
-  WalkStep record(const RecordSpec& spec, RecordValues& values) override {
+  WalkStep record(const RecordRule& rule, RecordValues& values) override {
     phase_.values = &values;
-    switch (read_record(phase_, spec.kind)) {
+    switch (read_record(phase_, rule.kind)) {
       case RecordEnd::kGoOn:
         return WalkStep::kGoOn;
       case RecordEnd::kEndSteps:
