@@ -16,11 +16,6 @@
 namespace tracciato {
 namespace {
 
-std::string reason_of(int error) {
-  // A layer that failed without saying why still must not report "Success".
-  return std::generic_category().message(error != 0 ? error : EIO);
-}
-
 bool fwrite_all(std::FILE* f, std::string_view bytes) {
   return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
 }
@@ -65,6 +60,11 @@ struct Temporary {
 };
 
 }  // namespace
+
+std::string reason_of(int error) {
+  // A layer that failed without saying why still must not report "Success".
+  return std::generic_category().message(error != 0 ? error : EIO);
+}
 
 std::FILE* create_new_file(const std::filesystem::path& path) {
 #ifdef _WIN32

@@ -49,6 +49,10 @@ std::FILE* open_file(const std::filesystem::path& path, const char* mode);
 // not know.
 std::FILE* create_new_file(const std::filesystem::path& path);
 
+// The system's words for `error`; a layer that failed without saying why is
+// reported as an input/output error, never as "Success".
+std::string reason_of(int error);
+
 // Reads a whole file. Throws IoError.
 std::string read_file(const std::filesystem::path& path);
 

@@ -15,11 +15,6 @@
 namespace tracciato {
 namespace {
 
-std::string reason_of(int error) {
-  // A layer that failed without saying why still must not report "Success".
-  return std::generic_category().message(error != 0 ? error : EIO);
-}
-
 int injected(const FileFaults& faults, FileStep step, const std::filesystem::path& path) {
   return faults ? faults(step, path) : 0;
 }
@@ -77,7 +72,8 @@ void StagedFile::append(std::string_view bytes) {
   int error = injected(faults_, FileStep::kWrite, target_);
   if (error == 0 && !bytes.empty()) {
     errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) error = errno ? errno : EIO;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
+      error = errno ? errno : EIO;
   }
   if (error != 0) throw IoError(target_, reason_of(error), error);
 }
