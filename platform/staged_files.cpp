@@ -92,13 +92,53 @@ void StagedFile::complete() {
   if (error != 0) throw IoError(target_, reason_of(error), error);
 }
 
+// A name beside `target` that nothing has: the earlier file waits there.
+std::filesystem::path unused_name_beside(const std::filesystem::path& target) {
+  for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+    std::filesystem::path candidate = target;
+    candidate += attempt == 0 ? std::string(".old") : ".old" + std::to_string(attempt);
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, ec))) return candidate;
+  }
+  throw IoError(target, reason_of(EEXIST), EEXIST);
+}
+
 void StagedFile::rename_over_target() {
-  const int error = injected(faults_, FileStep::kRename, target_);
-  if (error != 0) throw IoError(target_, reason_of(error), error);
   std::error_code ec;
-  std::filesystem::rename(temporary_, target_, ec);
-  if (ec) throw IoError(target_, ec.message(), ec.value());
+  if (std::filesystem::exists(std::filesystem::symlink_status(target_, ec))) {
+    const std::filesystem::path aside = unused_name_beside(target_);
+    const int error = injected(faults_, FileStep::kSetAside, target_);
+    if (error != 0) throw IoError(target_, reason_of(error), error);
+    std::filesystem::rename(target_, aside, ec);
+    if (ec) throw IoError(target_, ec.message(), ec.value());
+    earlier_ = aside;
+  }
+  const int error = injected(faults_, FileStep::kRename, target_);
+  if (error == 0) std::filesystem::rename(temporary_, target_, ec);
+  if (error != 0 || ec) {
+    restore_earlier();
+    if (error != 0) throw IoError(target_, reason_of(error), error);
+    throw IoError(target_, ec.message(), ec.value());
+  }
   renamed_ = true;
+}
+
+void StagedFile::restore_earlier() {
+  std::error_code ignored;
+  if (!earlier_.empty()) {
+    std::filesystem::rename(earlier_, target_, ignored);
+    earlier_.clear();
+  } else if (renamed_) {
+    std::filesystem::remove(target_, ignored);
+  }
+  renamed_ = false;
+}
+
+void StagedFile::drop_earlier() {
+  if (earlier_.empty()) return;
+  std::error_code ignored;
+  std::filesystem::remove(earlier_, ignored);
+  earlier_.clear();
 }
 
 void StagedFile::discard() {
@@ -137,9 +177,12 @@ void StagedReplacement::commit() {
       if (error != 0) throw IoError(folder, reason_of(error), error);
     }
   } catch (...) {
+    // Newest first, so each name gets back exactly the file it had.
+    for (auto it = files_.rbegin(); it != files_.rend(); ++it) (*it)->restore_earlier();
     abandon();
     throw;
   }
+  for (auto& file : files_) file->drop_earlier();
   files_.clear();
 }
 

@@ -5,8 +5,10 @@
 // file it replaces: each goes to its own temporary file beside its name, in
 // one or many pieces; only once every one is complete and flushed to the disk
 // are they renamed over their names, in the order they were staged, and the
-// folder itself flushed. Until then a failure removes every temporary file
-// and leaves every earlier file as it was.
+// folder itself flushed. A failure at any point removes every temporary file
+// and leaves every earlier file as it was: while the renames run, each earlier
+// file waits under a name of its own ("NAME.old") until the whole set is in
+// place, so a rename that fails halfway puts the earlier ones back.
 #pragma once
 
 #include <cstdio>
@@ -22,7 +24,9 @@
 namespace tracciato {
 
 // The points of the file layer at which a staged replacement can fail.
-enum class FileStep { kCreate, kWrite, kFlush, kClose, kRename, kFlushFolder };
+// kSetAside is the rename that keeps an earlier file aside while its
+// replacement is renamed over its name.
+enum class FileStep { kCreate, kWrite, kFlush, kClose, kSetAside, kRename, kFlushFolder };
 
 // Asked before each step with the file it concerns; a non-zero result is the
 // system error the step then fails with, as if the system had reported it.
@@ -46,11 +50,17 @@ class StagedFile {
  private:
   friend class StagedReplacement;
   void complete();  // flushes to the disk and closes; throws IoError
+  // Sets the earlier file aside, then renames the temporary over the name.
   void rename_over_target();
+  // After a later failure: the earlier file (or no file) under the name again.
+  void restore_earlier();
+  // After the whole set is in place.
+  void drop_earlier();
   void discard();
 
   std::filesystem::path target_;
   std::filesystem::path temporary_;
+  std::filesystem::path earlier_;  // the earlier file set aside; empty when none
   const FileFaults& faults_;
   std::FILE* file_ = nullptr;
   bool renamed_ = false;
@@ -71,8 +81,8 @@ class StagedReplacement {
   void stage(const std::filesystem::path& target, std::string_view bytes);
 
   // Completes and flushes every staged file, renames each over its name in
-  // the order staged, then flushes their folders. Throws IoError; a failure
-  // before the first rename leaves every earlier file whole.
+  // the order staged, then flushes their folders. Throws IoError; after a
+  // failure every earlier file is back under its name, whole.
   void commit();
 
   // Drops every staged file, as a failure does.

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 
 #include "output/scenario_output.h"
@@ -61,6 +62,28 @@ TEST(WriteScenarioFiles, AMissingFolderIsAnIoErrorOnTheFirstFile) {
     ADD_FAILURE() << "no IoError";
   } catch (const IoError& e) {
     EXPECT_EQ(e.path(), missing / "Tarvo_Belmira_linea.dat");
+  }
+}
+
+// The fault a compile must never leave: the new track file renamed in, then
+// the cell file's rename failing, so a new track stands beside an old cell
+// file. The earlier three are all put back.
+TEST(WriteScenarioFiles, ARenameFailingHalfwayPutsTheEarlierFilesBack) {
+  ScratchFolder folder;
+  for (const char* name :
+       {"Tarvo_Belmira_linea.dat", "Tarvo_Belmira_7351.sim", "Tarvo_Belmira_7351.dat"}) {
+    folder.put(name, std::string("earlier ") + name);
+  }
+  const FileFaults cell_file_rename_fails = [](FileStep step, const std::filesystem::path& path) {
+    return step == FileStep::kRename && path.filename() == "Tarvo_Belmira_7351.dat" ? ENOSPC : 0;
+  };
+  EXPECT_THROW(write_scenario_files(folder.path(), sealed_scenario(1), cell_file_rename_fails),
+               IoError);
+  EXPECT_THAT(folder.names(), ElementsAre("Tarvo_Belmira_7351.dat", "Tarvo_Belmira_7351.sim",
+                                          "Tarvo_Belmira_linea.dat"));
+  for (const char* name :
+       {"Tarvo_Belmira_linea.dat", "Tarvo_Belmira_7351.sim", "Tarvo_Belmira_7351.dat"}) {
+    EXPECT_EQ(folder.get(name), std::string("earlier ") + name);
   }
 }
 
