@@ -3,11 +3,17 @@
 # run leaves in its folder and writes each file the plainest safe way (a
 # temporary file, one write, a rename), with nothing else to do.
 #
-# Usage: bench/build_floor.sh FOLDER PROGRAM [LEAVE_OUT]
+# With --durable it also flushes each file to the disk before its rename and
+# the folder after the last, as a run that replaces a scenario all or
+# nothing must.
+#
+# Usage: bench/build_floor.sh [--durable] FOLDER PROGRAM [LEAVE_OUT]
 # FOLDER holds the run's files (less LEAVE_OUT, the run's own program when it
 # runs from there); PROGRAM writes them into the folder given as its one
 # argument.
 set -euo pipefail
+durable=0
+if [[ ${1:-} == --durable ]]; then durable=1; shift; fi
 folder=$(cd "$1" && pwd)
 program=$2
 src=$(mktemp -d)
@@ -49,11 +55,16 @@ int main(int argc, char** argv) {
     if (fd < 0) return 1;
     size_t size = (size_t)(files[i].end - files[i].start);
     if (write(fd, files[i].start, size) != (ssize_t)size) return 1;
+    if (DURABLE && fsync(fd) != 0) return 1;
     if (close(fd) != 0 || rename(tmp, path) != 0) return 1;
+  }
+  if (DURABLE) {
+    int dir = open(argv[1], O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0 || fsync(dir) != 0 || close(dir) != 0) return 1;
   }
   return 0;
 }
 C
 } >"$src/floor.c"
 
-cc -O2 -o "$program" "$src/floor.c" "$src/bytes.S"
+cc -O2 -DDURABLE=$durable -o "$program" "$src/floor.c" "$src/bytes.S"

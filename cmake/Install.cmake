@@ -31,7 +31,7 @@ else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION misc)
-  # The programs use FLTK and X11 for the waiting window.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1, libfltk1.3, libx11-6")
+  # Both programs carry their own C++ runtime; the window module is not installed.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6")
 endif()
 include(CPack)

@@ -31,10 +31,10 @@ void Form1::load() {
 }
 
 // The descriptions are real files from the start: the compiler reads them
-// back from the folder, then deletes them.
+// back from the folder, then deletes them, so they never need reach the disk.
 void Form1::write_description(DocumentKind kind) {
-  replace_file_staged(path_of(document_file_name(kind, model.line_name, model.train_number)),
-                      scenario_.document(kind), staged_.faults());
+  write_file_for_the_run(path_of(document_file_name(kind, model.line_name, model.train_number)),
+                         scenario_.document(kind), staged_.faults());
 }
 
 // The driver's documents wait, complete, beside their names until the run
@@ -45,10 +45,11 @@ void Form1::stage_document(DocumentKind kind) {
 }
 
 void Form1::remove_descriptions() {
-  for (const DocumentKind kind : {DocumentKind::kLineDescription, DocumentKind::kTrainDescription}) {
+  for (const DocumentKind kind :
+       {DocumentKind::kLineDescription, DocumentKind::kTrainDescription}) {
     std::error_code ignored;
-    std::filesystem::remove(
-        path_of(document_file_name(kind, model.line_name, model.train_number)), ignored);
+    std::filesystem::remove(path_of(document_file_name(kind, model.line_name, model.train_number)),
+                            ignored);
   }
 }
 

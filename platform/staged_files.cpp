@@ -78,11 +78,13 @@ void StagedFile::append(std::string_view bytes) {
   if (error != 0) throw IoError(target_, reason_of(error), error);
 }
 
-void StagedFile::complete() {
+void StagedFile::complete(Durability durability) {
   int error = injected(faults_, FileStep::kFlush, target_);
   if (error == 0) {
     errno = 0;
-    if (!flush_to_disk(file_)) error = errno ? errno : EIO;
+    const bool flushed =
+        durability == Durability::kOnDisk ? flush_to_disk(file_) : std::fflush(file_) == 0;
+    if (!flushed) error = errno ? errno : EIO;
   }
   if (error == 0) error = injected(faults_, FileStep::kClose, target_);
   errno = 0;
@@ -91,6 +93,8 @@ void StagedFile::complete() {
   if (error == 0 && closed != 0) error = errno ? errno : EIO;
   if (error != 0) throw IoError(target_, reason_of(error), error);
 }
+
+namespace {
 
 // A name beside `target` that nothing has: the earlier file waits there.
 std::filesystem::path unused_name_beside(const std::filesystem::path& target) {
@@ -102,6 +106,8 @@ std::filesystem::path unused_name_beside(const std::filesystem::path& target) {
   }
   throw IoError(target, reason_of(EEXIST), EEXIST);
 }
+
+}  // namespace
 
 void StagedFile::rename_over_target() {
   std::error_code ec;
@@ -165,13 +171,14 @@ void StagedReplacement::stage(const std::filesystem::path& target, std::string_v
 
 void StagedReplacement::commit() {
   try {
-    for (auto& file : files_) file->complete();
+    for (auto& file : files_) file->complete(durability_);
     std::set<std::filesystem::path> folders;
     for (auto& file : files_) {
       file->rename_over_target();
       folders.insert(file->target().parent_path());
     }
     for (const auto& folder : folders) {
+      if (durability_ != Durability::kOnDisk) break;
       int error = injected(faults_, FileStep::kFlushFolder, folder);
       if (error == 0) error = flush_folder(folder);
       if (error != 0) throw IoError(folder, reason_of(error), error);
@@ -191,9 +198,9 @@ void StagedReplacement::abandon() {
   files_.clear();
 }
 
-void replace_file_staged(const std::filesystem::path& target, std::string_view bytes,
-                         const FileFaults& faults) {
-  StagedReplacement replacement(faults);
+void write_file_for_the_run(const std::filesystem::path& target, std::string_view bytes,
+                            const FileFaults& faults) {
+  StagedReplacement replacement(faults, Durability::kWithinTheRun);
   replacement.stage(target, bytes);
   replacement.commit();
 }

@@ -33,6 +33,11 @@ enum class FileStep { kCreate, kWrite, kFlush, kClose, kSetAside, kRename, kFlus
 // Tests inject a full disk with it; the default fails nothing.
 using FileFaults = std::function<int(FileStep step, const std::filesystem::path& path)>;
 
+// Whether a replacement's files must survive a power cut once committed.
+// A file read back and deleted within the same run (a description the
+// compiler reads) has no use for the trip to the disk.
+enum class Durability { kOnDisk, kWithinTheRun };
+
 // One file being staged: its bytes go to the temporary file.
 class StagedFile {
  public:
@@ -49,7 +54,8 @@ class StagedFile {
 
  private:
   friend class StagedReplacement;
-  void complete();  // flushes to the disk and closes; throws IoError
+  // Flushes (to the disk when `durability` asks) and closes; throws IoError.
+  void complete(Durability durability);
   // Sets the earlier file aside, then renames the temporary over the name.
   void rename_over_target();
   // After a later failure: the earlier file (or no file) under the name again.
@@ -68,7 +74,8 @@ class StagedFile {
 
 class StagedReplacement {
  public:
-  explicit StagedReplacement(FileFaults faults = {}) : faults_(std::move(faults)) {}
+  explicit StagedReplacement(FileFaults faults = {}, Durability durability = Durability::kOnDisk)
+      : faults_(std::move(faults)), durability_(durability) {}
   // Removes every temporary file not yet renamed over its name.
   ~StagedReplacement();
   StagedReplacement(const StagedReplacement&) = delete;
@@ -92,11 +99,13 @@ class StagedReplacement {
 
  private:
   FileFaults faults_;
+  Durability durability_;
   std::vector<std::unique_ptr<StagedFile>> files_;
 };
 
-// Replaces one file whole through a staged replacement of its own.
-void replace_file_staged(const std::filesystem::path& target, std::string_view bytes,
-                         const FileFaults& faults);
+// Writes a file the run reads back and deletes itself: whole under its name
+// or not at all, but never flushed to the disk.
+void write_file_for_the_run(const std::filesystem::path& target, std::string_view bytes,
+                            const FileFaults& faults);
 
 }  // namespace tracciato

@@ -3,8 +3,10 @@
 # package (headless) and `tracciato compile` of a dense 1,000,000 m line, each
 # as a whole process, paired in the same run with its floor program (built
 # here from the very bytes the run leaves: a temporary file, one write and a
-# rename per file). Prints the median ratio with its min and max over the
-# pairs, and the peak memory. Then the compile at shorter lengths, to show the
+# rename per file), and again with a durable floor that also flushes each
+# file and the folder to the disk, as a replacement that must be all or
+# nothing does. Prints the median ratio with its min and max over the pairs,
+# and the peak memory. Then the compile at shorter lengths, to show the
 # cost grows linearly, and the in-process Google Benchmark cases of the
 # pieces.
 #
@@ -36,6 +38,7 @@ mkdir "$work/package"
 cp "$package" "$work/package/"
 "$work/package/Tarvo_Belmira_7351"
 bench/build_floor.sh "$work/package" "$work/package_floor" Tarvo_Belmira_7351
+bench/build_floor.sh --durable "$work/package" "$work/package_durable_floor" Tarvo_Belmira_7351
 
 # The compile of the long line, and a floor for each length measured.
 compile_pair() {
@@ -47,12 +50,20 @@ compile_pair() {
   "$bin/bench/process_pairs" "$label" "$pairs" \
     -- "$tool" compile "$src/Lunga_linea.txt" "$src/Lunga_1-.txt" --out "{dir}" \
     -- "$src/floor" "{dir}"
+  if [[ -n ${3:-} ]]; then
+    bench/build_floor.sh --durable "$src/out" "$src/durable_floor"
+    "$bin/bench/process_pairs" "$label, durable floor" "$pairs" \
+      -- "$tool" compile "$src/Lunga_linea.txt" "$src/Lunga_1-.txt" --out "{dir}" \
+      -- "$src/durable_floor" "{dir}"
+  fi
 }
 
 echo "Whole processes, each against its floor (median of $pairs pairs):"
 "$bin/bench/process_pairs" "install package, headless" "$pairs" \
   --copy "$package" -- "{dir}/Tarvo_Belmira_7351" -- "$work/package_floor" "{dir}"
-compile_pair 1000000 "tracciato compile, 1,000,000 m"
+"$bin/bench/process_pairs" "install package, durable floor" "$pairs" \
+  --copy "$package" -- "{dir}/Tarvo_Belmira_7351" -- "$work/package_durable_floor" "{dir}"
+compile_pair 1000000 "tracciato compile, 1,000,000 m" durable
 echo
 echo "The compile against the line's length (linear: the ratio stays put):"
 compile_pair 250000 "tracciato compile,   250,000 m"
