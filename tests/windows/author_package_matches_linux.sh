@@ -58,8 +58,8 @@ mkdir linux windows
 cp dist/Altra_Linea_42 linux/
 cp dist/Altra_Linea_42.exe "$runner" windows/
 (cd linux && env -u DISPLAY ./Altra_Linea_42 >/dev/null) || { echo "FAIL: the Linux package ended with $?" >&2; failures=$((failures + 1)); }
-(cd windows && "$wine_run" ./run_closing_boxes.exe Altra_Linea_42.exe >messages) ||
-  { echo "FAIL: the Windows package ended with $?: $(cat windows/messages)" >&2; failures=$((failures + 1)); }
+(cd windows && "$wine_run" ./run_closing_boxes.exe Altra_Linea_42.exe >../windows.messages) ||
+  { echo "FAIL: the Windows package ended with $?: $(cat windows.messages)" >&2; failures=$((failures + 1)); }
 
 check_same "files left by the Linux package (expected, then left)" "$(listing expected)" "$(listing linux)"
 check_same "files left by the Windows package (expected, then left)" "$(listing expected)" "$(listing windows)"
