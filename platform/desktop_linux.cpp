@@ -1,9 +1,16 @@
 // The install package's desktop on Linux: the window module when a display is
 // there, the headless desktop otherwise.
+//
+// A package travels as one file, so the install program carries the module's
+// bytes inside itself; with a display it loads them from an anonymous
+// in-memory file, and nothing is written anywhere for it.
 #include <dlfcn.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "platform/desktop_module.h"
 
@@ -22,6 +29,37 @@ class ModuleDesktop final : public Desktop {
  private:
   const TracciatoDesktopModule& module_;
 };
+
+// The module's bytes, linked into the install program only (window_module.S);
+// other programs that share this code carry none.
+extern "C" {
+extern const char tracciato_window_module_start[] __attribute__((weak));
+extern const char tracciato_window_module_end[] __attribute__((weak));
+}
+
+std::string_view carried_module() {
+  if (tracciato_window_module_start == nullptr || tracciato_window_module_end == nullptr) return {};
+  return {tracciato_window_module_start,
+          static_cast<size_t>(tracciato_window_module_end - tracciato_window_module_start)};
+}
+
+// The carried module, loaded from an in-memory file; nullptr when the
+// system cannot make one or the module cannot be loaded (no FLTK, say).
+std::unique_ptr<Desktop> open_carried_module_desktop(std::string_view module) {
+  const int fd = memfd_create("tracciato_desktop_fltk", MFD_CLOEXEC);
+  if (fd < 0) return nullptr;
+  bool written = true;
+  for (size_t done = 0; written && done < module.size();) {
+    const ssize_t n = ::write(fd, module.data() + done, module.size() - done);
+    written = n > 0;
+    if (written) done += static_cast<size_t>(n);
+  }
+  std::unique_ptr<Desktop> desktop;
+  // The loader maps the file; the descriptor is not needed after that.
+  if (written) desktop = open_module_desktop("/proc/self/fd/" + std::to_string(fd));
+  ::close(fd);
+  return desktop;
+}
 
 // X finds its display through DISPLAY alone: without it no window can open,
 // and the module is not worth loading.
@@ -45,9 +83,10 @@ std::unique_ptr<Desktop> open_module_desktop(const std::filesystem::path& module
 
 std::unique_ptr<Desktop> open_desktop() {
   if (display_named()) {
-    // A package whose module is missing still installs, without its window.
+    // A machine without the window's libraries still installs, without it.
+    const std::string_view module = carried_module();
     if (std::unique_ptr<Desktop> desktop =
-            open_module_desktop(program_folder() / kDesktopModuleFile)) {
+            module.empty() ? nullptr : open_carried_module_desktop(module)) {
       return desktop;
     }
   }

@@ -1,6 +1,6 @@
 // The window module: the FLTK desktop built as a small shared module that the
-// install package loads only when a display is there, so a run without one
-// never loads the window system's libraries at all.
+// install package carries inside itself and loads only when a display is
+// there, so a run without one never loads the window system's libraries.
 //
 // The package and the module meet only through this C table: the package
 // carries its own C++ runtime, the module the system's, so no C++ object,
@@ -27,9 +27,6 @@ const TracciatoDesktopModule* tracciato_desktop_module();
 }
 
 namespace tracciato {
-
-// The module's file name, beside the install package.
-inline constexpr const char* kDesktopModuleFile = "tracciato_desktop_fltk.so";
 
 // The desktop of the window module at `module_file`, its display opened;
 // nullptr when the module cannot be loaded or no display opens.

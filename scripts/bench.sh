@@ -29,8 +29,8 @@ package=$bin/driver/Tarvo_Belmira_7351
 tool=$bin/tools/tracciato
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# Headless, as the users run it on a build machine; the window
-# module is not copied beside the package, and no display is named.
+# Headless: no display is named, so the package never loads the window
+# module it carries.
 unset DISPLAY
 
 # The install package: one reference run, then its floor from the same bytes.
