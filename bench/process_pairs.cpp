@@ -5,9 +5,11 @@
 // median wall times and the peak resident memory of each.
 //
 // Usage:
-//   process_pairs NAME PAIRS [--copy FILE] -- PROGRAM ARGS... -- FLOOR ARGS...
+//   process_pairs NAME PAIRS [--copy FILE [--floor-copy FILE]] -- PROGRAM ARGS... -- FLOOR ARGS...
 // Every argument "{dir}" becomes the fresh folder of that run. --copy puts
-// FILE into the folder first (the install package runs from its own folder).
+// FILE into the folder first (the install package runs from its own folder);
+// --floor-copy puts another file of the same name into the floor's folder
+// instead (one build's package against another's).
 // The first pair also checks that both leave the same files, byte for byte.
 #include <fcntl.h>
 #include <spawn.h>
@@ -118,7 +120,8 @@ T median(std::vector<T> v) {
 int usage() {
   std::fprintf(
       stderr,
-      "usage: process_pairs NAME PAIRS [--copy FILE] -- PROGRAM ARGS... -- FLOOR ARGS...\n");
+      "usage: process_pairs NAME PAIRS [--copy FILE [--floor-copy FILE]] -- PROGRAM ARGS... -- "
+      "FLOOR ARGS...\n");
   return 2;
 }
 
@@ -130,11 +133,16 @@ int main(int argc, char** argv) {
   if (argc < 3) return usage();
   const std::string name = argv[1];
   const int pairs = std::atoi(argv[2]);
-  std::filesystem::path copy;
+  std::filesystem::path copy, floor_copy;
   int i = 3;
   if (i + 1 < argc && std::string(argv[i]) == "--copy") {
     copy = argv[i + 1];
     i += 2;
+  }
+  if (!copy.empty() && i + 1 < argc && std::string(argv[i]) == "--floor-copy") {
+    floor_copy = argv[i + 1];
+    i += 2;
+    if (floor_copy.filename() != copy.filename()) return usage();
   }
   Command commands[2];
   int which = -1;
@@ -154,10 +162,11 @@ int main(int argc, char** argv) {
   // A new empty folder, the previous runs' removed first, all outside the
   // timing: removing a file whose pages are still being written out waits
   // for the disk and would blur the figures.
-  auto fresh = [&]() {
+  auto fresh = [&](bool for_floor) {
     const std::filesystem::path dir = work / ("run" + std::to_string(folder_count++));
     std::filesystem::create_directories(dir);
-    if (!copy.empty()) std::filesystem::copy_file(copy, dir / copy.filename());
+    const std::filesystem::path& file = for_floor && !floor_copy.empty() ? floor_copy : copy;
+    if (!file.empty()) std::filesystem::copy_file(file, dir / file.filename());
     return dir;
   };
   const std::string copied = copy.empty() ? std::string() : copy.filename().string();
@@ -169,7 +178,7 @@ int main(int argc, char** argv) {
   std::vector<double> ratios, program_ms, floor_ms;
   std::vector<long> program_kb, floor_kb;
   for (int pair = 0; pair < pairs; ++pair) {
-    const std::filesystem::path dirs[2] = {fresh(), fresh()};
+    const std::filesystem::path dirs[2] = {fresh(false), fresh(true)};
     Measure m[2];
     // Alternate which goes first, so neither always meets a warmer cache.
     for (int k = 0; k < 2; ++k) {

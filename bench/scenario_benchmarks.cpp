@@ -14,6 +14,7 @@
 #include "driver/file_names.h"
 #include "driver/form1.h"
 #include "output/scenario_output.h"
+#include "package/payload.h"
 #include "platform/file_replace.h"
 #include "platform/platform.h"
 #include "tools/author_compile.h"
@@ -72,6 +73,12 @@ void BM_InstallRun(benchmark::State& state) {
   const int64_t bytes = total_size(install_output());
   for (auto _ : state) install_once(fresh.next(state));
   state.SetBytesProcessed(state.iterations() * bytes);
+}
+
+// What a package pays to find its scenario: the trailer, the payload read
+// and its checksum, from a file the system has in its cache.
+void BM_ReadPackage(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(read_package(INSTALL_PACKAGE_PATH));
 }
 
 void BM_InstallFloor(benchmark::State& state) {
@@ -162,6 +169,7 @@ void BM_LongLineTrackEncode(benchmark::State& state) {
 BENCHMARK(BM_LongLineCompileInMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LongLineTrackEncode)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_InstallRun)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadPackage)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_InstallFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LongLineCompile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LongLineFloor)->Unit(benchmark::kMillisecond)->UseRealTime();

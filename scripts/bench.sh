@@ -11,7 +11,9 @@
 # pieces.
 #
 # Usage: scripts/bench.sh [PAIRS]   (21 by default, at least 11)
-# Environment: BENCH_GOOGLE_ARGS are passed to Google Benchmark.
+# Environment: BENCH_GOOGLE_ARGS are passed to Google Benchmark;
+# BENCH_EARLIER_PACKAGE names another build's Tarvo_Belmira_7351 to pair this
+# build's package with (both must leave the same bytes).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 pairs=${1:-21}
@@ -63,6 +65,11 @@ echo "Whole processes, each against its floor (median of $pairs pairs):"
   --copy "$package" -- "{dir}/Tarvo_Belmira_7351" -- "$work/package_floor" "{dir}"
 "$bin/bench/process_pairs" "install package, durable floor" "$pairs" \
   --copy "$package" -- "{dir}/Tarvo_Belmira_7351" -- "$work/package_durable_floor" "{dir}"
+if [[ -n ${BENCH_EARLIER_PACKAGE:-} ]]; then
+  "$bin/bench/process_pairs" "install package, earlier build" "$pairs" \
+    --copy "$package" --floor-copy "$BENCH_EARLIER_PACKAGE" \
+    -- "{dir}/Tarvo_Belmira_7351" -- "{dir}/Tarvo_Belmira_7351"
+fi
 compile_pair 1000000 "tracciato compile, 1,000,000 m" durable
 echo
 echo "The compile against the line's length (linear: the ratio stays put):"
