@@ -36,12 +36,15 @@ std::optional<std::string> problem_file(const AuthorDescriptions& descriptions,
 // with the offending line and its caret, then a line for a stop, if any.
 // Empty when the compile went through.
 std::string compile_messages(const AuthorDescriptions& descriptions,
-                             const AuthorCompileResult& result);
+                             const AuthorCompileResult& result, bool colour = false);
 
 // One JSON object on one line: error_code, error_position, stop, file, line,
-// column, message, written, diagnostics (see diagnostic_json). file, line, column and message are
-// null when no problem was recorded; file, line and column also when the problem's site is unknown.
+// column, message, written, diagnostics (see diagnostic_json): the warnings
+// given, then the compile's problem. file, line, column and message are null
+// when no problem was recorded; file, line and column also when the problem's
+// site is unknown.
 std::string compile_report_json(const AuthorDescriptions& descriptions,
-                                const AuthorCompileResult& result);
+                                const AuthorCompileResult& result,
+                                const std::vector<Diagnostic>& warnings = {});
 
 }  // namespace tracciato

@@ -1,0 +1,9 @@
+#include "tools/command_arguments.h"
+
+namespace tracciato {
+
+std::vector<std::string> utf8_arguments(int argc, char** argv) {
+  return std::vector<std::string>(argv, argv + argc);
+}
+
+}  // namespace tracciato
