@@ -115,7 +115,8 @@ int run_compile_command(const CompileArguments& args) {
       print_out(compile_report_json(descriptions, result, warnings));
     } else {
       print_err(findings_text(descriptions, warnings, result, colour_on_standard_error()));
-      if (warnings_fail && result.written.empty() && result.stop == CompileStop::kNone) {
+      if (warnings_fail && result.written.empty() &&
+          findings_status(warnings, result, false) == 0) {
         complain("--strict: the warnings fail the compile; no file written");
       }
     }

@@ -221,11 +221,18 @@ TEST(InspectPackage, ShowsThePackageAndExtractsItsDocuments) {
   }
   EXPECT_TRUE(std::filesystem::exists(work / "docs" / "Tarvo_Belmira_linea.txt"));
 
+  // A folder that cannot be made is an output error, not a crash.
+  replace_file(work / "blocker", "");
+  const ProgramRun blocked =
+      run_tracciato(work.path(), {"inspect", INSTALL_PACKAGE_PATH, "--extract", "blocker/docs"});
+  EXPECT_EQ(blocked.status, 4);
+  EXPECT_EQ(blocked.err, "tracciato inspect: blocker/docs: Not a directory\n");
+
   std::string cut = read_file(INSTALL_PACKAGE_PATH);
   cut.resize(cut.size() - 1);
   replace_file(work / "cut", cut);
   const ProgramRun damaged = run_tracciato(work.path(), {"inspect", "cut"});
-  EXPECT_EQ(damaged.status, 2);
+  EXPECT_EQ(damaged.status, 3);
   EXPECT_NE(damaged.err.find("cut: this package is damaged and should be downloaded again"),
             std::string::npos)
       << damaged.err;
