@@ -58,12 +58,7 @@ std::vector<Diagnostic> description_warnings(const AuthorDescriptions& descripti
 std::string findings_text(const AuthorDescriptions& descriptions,
                           const std::vector<Diagnostic>& warnings,
                           const AuthorCompileResult& compile, bool colour) {
-  const LineIndex line_lines(descriptions.line_text);
-  const LineIndex train_lines(descriptions.train_text);
-  const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
-  std::string text;
-  for (const Diagnostic& w : warnings) text += render_diagnostic(w, sources, colour);
-  text += compile_messages(descriptions, compile, colour);
+  std::string text = compile_messages(descriptions, compile, colour, warnings);
   const size_t errors =
       compile_diagnostics(compile).size() + (compile.stop != CompileStop::kNone ? 1 : 0);
   if (errors == 0 && warnings.empty()) return text;

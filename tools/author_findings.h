@@ -20,9 +20,9 @@ namespace tracciato {
 std::vector<Diagnostic> description_warnings(const AuthorDescriptions& descriptions,
                                              bool check_encoding);
 
-// For standard error: each warning, then the compile's problem and the stop,
-// then the summary line ("1 error, 2 warnings"); a stop counts as an error.
-// Empty when there is nothing to say.
+// For standard error: the warnings and the compile's problem in the order of
+// the texts, then the stop, then the summary line ("1 error, 2 warnings"); a stop counts as an
+// error. Empty when there is nothing to say.
 std::string findings_text(const AuthorDescriptions& descriptions,
                           const std::vector<Diagnostic>& warnings,
                           const AuthorCompileResult& compile, bool colour = false);

@@ -108,13 +108,17 @@ std::optional<std::string> problem_file(const AuthorDescriptions& descriptions,
 }
 
 std::string compile_messages(const AuthorDescriptions& descriptions,
-                             const AuthorCompileResult& result, bool colour) {
+                             const AuthorCompileResult& result, bool colour,
+                             const std::vector<Diagnostic>& warnings) {
   const LineIndex line_lines(descriptions.line_text);
   const LineIndex train_lines(descriptions.train_text);
   const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
   std::string messages;
-  for (const Diagnostic& d : compile_diagnostics(result))
+  std::vector<Diagnostic> all = warnings;
+  for (Diagnostic& d : compile_diagnostics(result)) all.push_back(std::move(d));
+  for (const Diagnostic& d : in_text_order(std::move(all))) {
     messages += render_diagnostic(d, sources, colour);
+  }
   if (result.stop != CompileStop::kNone) {
     messages += std::string(kToolName) + ": " + std::string(stop_sentence(result.stop)) + "\n";
   }
@@ -146,9 +150,10 @@ std::string compile_report_json(const AuthorDescriptions& descriptions,
   const LineIndex line_lines(descriptions.line_text);
   const LineIndex train_lines(descriptions.train_text);
   const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
+  std::vector<Diagnostic> all = warnings;
+  all.insert(all.end(), found.begin(), found.end());
   Json diagnostics = Json::array();
-  for (const Diagnostic& d : warnings) diagnostics.push_back(diagnostic_json(d, sources));
-  for (const Diagnostic& d : found) {
+  for (const Diagnostic& d : in_text_order(std::move(all))) {
     diagnostics.push_back(diagnostic_json(d, sources));
   }
   report["diagnostics"] = std::move(diagnostics);

@@ -225,6 +225,19 @@ nlohmann::ordered_json diagnostic_json(const Diagnostic& d, const DiagnosticSour
   return j;
 }
 
+std::vector<Diagnostic> in_text_order(std::vector<Diagnostic> diagnostics) {
+  const auto rank = [](Description d) { return d == Description::kNone ? 3 : static_cast<int>(d); };
+  std::stable_sort(diagnostics.begin(), diagnostics.end(),
+                   [&](const Diagnostic& a, const Diagnostic& b) {
+                     if (a.description != b.description) {
+                       return rank(a.description) < rank(b.description);
+                     }
+                     if (a.site.line != b.site.line) return a.site.line < b.site.line;
+                     return a.site.column < b.site.column;
+                   });
+  return diagnostics;
+}
+
 std::string diagnostic_summary(const std::vector<Diagnostic>& diagnostics) {
   size_t errors = 0;
   size_t warnings = 0;

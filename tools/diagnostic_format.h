@@ -88,6 +88,11 @@ std::string render_diagnostic(const Diagnostic& diagnostic, const DiagnosticSour
 nlohmann::ordered_json diagnostic_json(const Diagnostic& diagnostic,
                                        const DiagnosticSources& sources);
 
+// The diagnostics in the order of the texts: line description, then train
+// description, each by line and column; those of no description last. Equal
+// places keep their order.
+std::vector<Diagnostic> in_text_order(std::vector<Diagnostic> diagnostics);
+
 // "1 error, 3 warnings"; "no problems" when both are 0.
 std::string diagnostic_summary(const std::vector<Diagnostic>& diagnostics);
 // The same for counts already made.

@@ -73,7 +73,7 @@ std::optional<std::filesystem::path> find_stub(const Target& target,
                                                size_t target_count) {
   std::vector<std::filesystem::path> places;
   if (given && target_count == 1) {
-    places.push_back(*given);
+    places.push_back(path_from_utf8(*given));
   } else {
     places = stub_search_places(program_file(), target.stub_name);
   }
@@ -169,7 +169,8 @@ int run_package_command(const PackageArguments& args) {
                              std::move(*documents)};
 
     // The compile of `tracciato compile`, on the bytes the package will write.
-    const AuthorDescriptions descriptions{args.line_file, args.train_file,
+    const AuthorDescriptions descriptions{path_from_utf8(args.line_file),
+                                          path_from_utf8(args.train_file),
                                           scenario.document(DocumentKind::kLineDescription),
                                           scenario.document(DocumentKind::kTrainDescription)};
     AuthorCompileOptions compile_only;

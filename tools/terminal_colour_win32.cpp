@@ -6,6 +6,10 @@
 
 #include "tools/terminal_colour.h"
 
+#ifndef ENABLE_VIRTUAL_TERMINAL_PROCESSING
+#define ENABLE_VIRTUAL_TERMINAL_PROCESSING 0x0004
+#endif
+
 namespace tracciato {
 
 bool colour_on_standard_error() {

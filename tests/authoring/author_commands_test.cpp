@@ -75,9 +75,12 @@ TEST_F(AuthorCommand, LintWarnsAboutAMisspelledKeyOnStandardError) {
             "\"message\":null,\"written\":[],\"diagnostics\":[]},\"status\":1}\n");
 }
 
-TEST_F(AuthorCommand, LintEndsWithTheCompileErrorAndStatusOne) {
+// The compile ends at its error; lint reads on, and the typo after the
+// error is reported in its place.
+TEST_F(AuthorCommand, LintReadsOnPastTheCompileErrorWithStatusOne) {
   replace_file(folder_ / kTrain,
-               "[generale]\r\nstazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\r\n\r\n");
+               "[generale]\r\nstazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\r\n"
+               "sabia, 300\r\n\r\n");
   const ProgramRun lint = run({"lint", kLine, kTrain});
   EXPECT_EQ(lint.status, 1);
   EXPECT_EQ(lint.out, "");
@@ -87,7 +90,11 @@ TEST_F(AuthorCommand, LintEndsWithTheCompileErrorAndStatusOne) {
             "metres\n"
             "stazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\n"
             "          ^\n"
-            "1 error\n");
+            "Tarvo_Belmira_7351-.txt:3:1: warning: key field 'sabia' matches no key and starts no "
+            "record; did you mean 'sabbia'?\n"
+            "sabia, 300\n"
+            "^\n"
+            "1 error, 1 warning\n");
   EXPECT_EQ(run({"lint", kLine, "missing-.txt"}).status, 4);
 }
 
