@@ -6,4 +6,6 @@ std::vector<std::string> utf8_arguments(int argc, char** argv) {
   return std::vector<std::string>(argv, argv + argc);
 }
 
+void use_utf8_console() {}
+
 }  // namespace tracciato

@@ -28,4 +28,6 @@ std::vector<std::string> utf8_arguments(int argc, char** argv) {
   return arguments;
 }
 
+void use_utf8_console() { SetConsoleOutputCP(CP_UTF8); }
+
 }  // namespace tracciato

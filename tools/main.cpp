@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     command->footer(std::string(kExitStatusHelp));
   }
 
+  use_utf8_console();
   const HelpRewrite rewrite = rewrite_help(app, utf8_arguments(argc, argv));
   if (rewrite.usage_error) {
     print_err(*rewrite.usage_error);
