@@ -10,7 +10,7 @@ constexpr const char* kHelp = "help";
 std::vector<std::string> command_names(const CLI::App& app) {
   std::vector<std::string> names;
   for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
-    if (command->get_name() != kHelp) names.push_back(command->get_name());
+    names.push_back(command->get_name());
   }
   return names;
 }
