@@ -1,5 +1,7 @@
 #include "driver/file_names.h"
 
+#include "text/windows1252.h"
+
 namespace tracciato {
 
 ScenarioFileNames scenario_file_names(std::string_view line_name, std::string_view train_number) {
@@ -15,6 +17,11 @@ ScenarioFileNames scenario_file_names(std::string_view line_name, std::string_vi
       .item_file = train + ".sim",
       .cell_file = train + ".dat",
   };
+}
+
+std::filesystem::path file_name_path(std::string_view windows1252_name) {
+  const std::string utf8 = windows1252_to_utf8(windows1252_name);
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 }  // namespace tracciato

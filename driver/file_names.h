@@ -2,6 +2,7 @@
 // number. Every file lives in one folder.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -19,5 +20,12 @@ struct ScenarioFileNames {
 };
 
 ScenarioFileNames scenario_file_names(std::string_view line_name, std::string_view train_number);
+
+// A file name built from the scenario's Windows-1252 names, as the file
+// system holds it: each character of the code page, in the platform's own
+// form (UTF-8 on Linux, UTF-16 on Windows), so "Città" is the same name to
+// the author's file manager and to the simulator. ASCII names keep their
+// bytes.
+std::filesystem::path file_name_path(std::string_view windows1252_name);
 
 }  // namespace tracciato

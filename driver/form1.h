@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "compiler/scenario_model.h"
+#include "driver/file_names.h"
 #include "driver/install_scenario.h"
 #include "platform/file_replace.h"
 #include "platform/platform.h"
@@ -77,7 +78,9 @@ class Form1 {
   ScenarioModel model;
 
  private:
-  std::filesystem::path path_of(const std::string& name) const { return folder_ / name; }
+  std::filesystem::path path_of(const std::string& name) const {
+    return folder_ / file_name_path(name);
+  }
   void write_description(DocumentKind kind);
   void stage_document(DocumentKind kind);
   void remove_descriptions();

@@ -12,13 +12,13 @@ std::vector<std::string> stage_scenario_files(StagedReplacement& replacement,
   // The track file of a long line is tens of megabytes: it goes out in
   // chunks as it is encoded, never held whole.
   if (model.track_flag != 0) {
-    StagedFile& track = replacement.stage(folder / names.track_file);
+    StagedFile& track = replacement.stage(folder / file_name_path(names.track_file));
     encode_track_file(model, [&track](std::string_view chunk) { track.append(chunk); });
     staged.push_back(names.track_file);
   }
-  replacement.stage(folder / names.item_file, encode_item_file(model));
+  replacement.stage(folder / file_name_path(names.item_file), encode_item_file(model));
   staged.push_back(names.item_file);
-  replacement.stage(folder / names.cell_file, encode_cell_file(model));
+  replacement.stage(folder / file_name_path(names.cell_file), encode_cell_file(model));
   staged.push_back(names.cell_file);
   return staged;
 }

@@ -107,6 +107,27 @@ bool looks_like_utf8(std::string_view bytes) {
 
 std::variant<std::string, UnmappableCharacter> author_text_to_windows1252(std::string_view bytes) {
   if (!looks_like_utf8(bytes)) return std::string(bytes);
+  return utf8_text_to_windows1252(bytes);
+}
+
+std::optional<TextSite> first_utf8_sequence(std::string_view bytes) {
+  if (!looks_like_utf8(bytes)) return std::nullopt;
+  TextSite site{.line = 1, .column = 1};
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    if (byte >= 0x80) return site;
+    const bool crlf_first_half = byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n';
+    if ((byte == '\n' || byte == '\r') && !crlf_first_half) {
+      ++site.line;
+      site.column = 1;
+    } else if (!crlf_first_half) {
+      ++site.column;
+    }
+  }
+  return std::nullopt;
+}
+
+std::variant<std::string, UnmappableCharacter> utf8_text_to_windows1252(std::string_view bytes) {
   if (bytes.starts_with(kUtf8ByteOrderMark)) bytes.remove_prefix(kUtf8ByteOrderMark.size());
   std::string out;
   out.reserve(bytes.size());

@@ -39,4 +39,19 @@ struct UnmappableCharacter {
 // mark dropped), anything else unchanged. Line ends are left as they are.
 std::variant<std::string, UnmappableCharacter> author_text_to_windows1252(std::string_view bytes);
 
+// The same for a text known to be UTF-8, whatever its bytes look like: a
+// malformed sequence is reported (code_point 0) instead of being taken as
+// Windows-1252.
+std::variant<std::string, UnmappableCharacter> utf8_text_to_windows1252(std::string_view text);
+
+// Where the first multi-byte sequence of a text that looks_like_utf8 stands:
+// line from 1 and column from 1, the column counted in bytes as the field
+// reader counts it (a byte-order mark is the first, at 1:1). nullopt when
+// the text does not look like UTF-8.
+struct TextSite {
+  size_t line = 0;
+  size_t column = 0;
+};
+std::optional<TextSite> first_utf8_sequence(std::string_view bytes);
+
 }  // namespace tracciato

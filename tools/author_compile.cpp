@@ -32,7 +32,7 @@ std::vector<std::string> files_to_write(const AuthorCompileOptions& options) {
 void refuse_to_replace_descriptions(const AuthorDescriptions& descriptions,
                                     const AuthorCompileOptions& options) {
   for (const std::string& name : files_to_write(options)) {
-    const std::filesystem::path target = options.out_dir / name;
+    const std::filesystem::path target = options.out_dir / file_name_path(name);
     for (const auto* input : {&descriptions.line_file, &descriptions.train_file}) {
       std::error_code ec;
       if (std::filesystem::equivalent(target, *input, ec)) {
@@ -84,9 +84,8 @@ AuthorCompileResult compile_author_scenario(const AuthorDescriptions& descriptio
 }
 
 int compile_exit_status(const AuthorCompileResult& result) {
-  if (result.stop != CompileStop::kNone) return kExitStopped;
-  if (result.error_code != 0) return kExitProblem;
-  return kExitCompiled;
+  if (result.stop != CompileStop::kNone || result.error_code != 0) return kExitProblems;
+  return kExitSuccess;
 }
 
 }  // namespace tracciato

@@ -13,14 +13,9 @@
 
 #include "compiler/scenario_model.h"
 #include "driver/compile_driver.h"
+#include "tools/exit_status.h"
 
 namespace tracciato {
-
-// Exit statuses of `tracciato compile`.
-inline constexpr int kExitCompiled = 0;  // no problem recorded
-inline constexpr int kExitProblem = 1;   // a compile problem was recorded
-inline constexpr int kExitUsage = 2;     // usage or input/output error
-inline constexpr int kExitStopped = 3;   // reserved slot in use, or no route cells
 
 // The two descriptions as the author named them, with their bytes.
 struct AuthorDescriptions {
@@ -31,6 +26,7 @@ struct AuthorDescriptions {
 };
 
 struct AuthorCompileOptions {
+  // Windows-1252, as the item file and the competition codes take them.
   std::string line_name;
   std::string train_number;
   std::filesystem::path out_dir;
@@ -46,7 +42,7 @@ struct AuthorCompileResult {
   ErrorSite error_site;  // where error_position was taken from
   ErrorSite code_site;   // the field of the record that caused the code
   std::string error_detail;
-  std::vector<std::string> written;  // file names, in the order written
+  std::vector<std::string> written;  // file names (Windows-1252), in the order written
 };
 
 // What a compile that stopped with `stop` left in the model's diagnostic record.
@@ -65,7 +61,7 @@ AuthorDescriptions read_author_descriptions(const std::filesystem::path& line_fi
 AuthorCompileResult compile_author_scenario(const AuthorDescriptions& descriptions,
                                             const AuthorCompileOptions& options);
 
-// kExitStopped, kExitProblem or kExitCompiled.
+// kExitProblems for a recorded problem or a stop, else kExitSuccess.
 int compile_exit_status(const AuthorCompileResult& result);
 
 }  // namespace tracciato

@@ -4,31 +4,46 @@
 
 #include "driver/failure_message.h"
 #include "platform/file_replace.h"
+#include "platform/utf8_path.h"
 #include "tools/author_compile.h"
+#include "tools/author_findings.h"
 #include "tools/compile_report.h"
 #include "tools/console_output.h"
+#include "tools/description_encoding.h"
 #include "tools/scenario_names.h"
+#include "tools/terminal_colour.h"
 
 namespace tracciato {
 namespace {
 
-// A name the author gave, or the one the file name carries. nullopt after
-// telling the author what is missing.
+void complain(const std::string& text) { print_err("tracciato compile: " + text + "\n"); }
+
+// A name the author gave, or the one the file name carries, in UTF-8.
+// nullopt after telling the author what is missing or unusable.
 std::optional<std::string> resolve_name(const std::optional<std::string>& given,
                                         const std::optional<std::string>& derived,
                                         std::string_view option, std::string_view what,
                                         std::string_view file, std::string_view shape) {
   if (given) {
     if (const auto problem = scenario_name_problem(*given)) {
-      print_err("tracciato compile: " + std::string(option) + ": " + *problem + "\n");
+      complain(std::string(option) + ": " + *problem);
+      return std::nullopt;
+    }
+    if (const auto problem = code_page_problem(*given)) {
+      complain(std::string(option) + " '" + *given + "': " + *problem);
       return std::nullopt;
     }
     return given;
   }
   if (!derived) {
-    print_err("tracciato compile: cannot take the " + std::string(what) + " from '" +
-              std::string(file) + "' (not named " + std::string(shape) + "); give " +
-              std::string(option) + "\n");
+    complain("cannot take the " + std::string(what) + " from '" + std::string(file) +
+             "' (not named " + std::string(shape) + "); give " + std::string(option));
+    return std::nullopt;
+  }
+  if (const auto problem = code_page_problem(*derived)) {
+    complain("the " + std::string(what) + " '" + *derived + "' taken from '" + std::string(file) +
+             "': " + *problem + "; or give " + std::string(option));
+    return std::nullopt;
   }
   return derived;
 }
@@ -51,45 +66,68 @@ CLI::App* add_compile_command(CLI::App& app, CompileArguments& args) {
   command->add_flag("--no-track", args.no_track, "Do not compute or write the track file");
   command->add_flag("--keep-going", args.keep_going,
                     "Write the files even when a compile problem was recorded");
-  command->add_flag("--json", args.json, "Print the result as one JSON object");
+  command->add_flag("--strict", args.strict,
+                    "Treat every warning as a problem: status 1, and no file written");
+  command->add_option("--encoding", args.encoding, std::string(kEncodingHelp))
+      ->check(CLI::IsMember({std::string(kWindows1252Encoding), std::string(kUtf8Encoding)}));
+  command->add_flag("--json", args.json,
+                    "Print the result as one JSON object on standard output, and no diagnostic "
+                    "text");
   return command;
 }
 
 int run_compile_command(const CompileArguments& args) {
   const std::optional<std::string> line_name =
-      resolve_name(args.line_name, line_name_from_file(args.line_file), "--line-name", "line name",
-                   args.line_file, "<line>_linea.txt");
+      resolve_name(args.line_name, line_name_from_file(path_from_utf8(args.line_file)),
+                   "--line-name", "line name", args.line_file, "<line>_linea.txt");
   if (!line_name) return kExitUsage;
-  const std::optional<std::string> train_number =
-      resolve_name(args.train_number, train_number_from_file(args.train_file, *line_name),
-                   "--train-number", "train number", args.train_file, *line_name + "_<train>-.txt");
+  const std::optional<std::string> train_number = resolve_name(
+      args.train_number, train_number_from_file(path_from_utf8(args.train_file), *line_name),
+      "--train-number", "train number", args.train_file, *line_name + "_<train>-.txt");
   if (!train_number) return kExitUsage;
 
   AuthorDescriptions descriptions;
   try {
-    descriptions = read_author_descriptions(args.line_file, args.train_file);
+    descriptions =
+        read_author_descriptions(path_from_utf8(args.line_file), path_from_utf8(args.train_file));
   } catch (const IoError& e) {
-    print_err("tracciato compile: " + std::string(e.what()) + "\n");
-    return kExitUsage;
+    complain(e.what());
+    return kExitIo;
   }
+  if (const auto problem = convert_descriptions(descriptions, args.encoding)) {
+    print_err(*problem);
+    return kExitProblems;
+  }
+  const bool check_encoding = args.encoding != kUtf8Encoding;
   try {
+    const std::vector<Diagnostic> warnings = description_warnings(descriptions, check_encoding);
+    // Under --strict a warning fails the compile as an error does: nothing
+    // is written unless the author asks to see the files anyway.
+    const bool warnings_fail = args.strict && !warnings.empty();
     const AuthorCompileResult result =
-        compile_author_scenario(descriptions, {.line_name = *line_name,
-                                               .train_number = *train_number,
-                                               .out_dir = args.out_dir,
+        compile_author_scenario(descriptions, {.line_name = windows1252_name(*line_name),
+                                               .train_number = windows1252_name(*train_number),
+                                               .out_dir = path_from_utf8(args.out_dir),
                                                .track = !args.no_track,
-                                               .keep_going = args.keep_going});
-    print_err(compile_messages(descriptions, result));
-    if (args.json) print_out(compile_report_json(descriptions, result));
-    return finish_output(compile_exit_status(result));
+                                               .keep_going = args.keep_going,
+                                               .write = !warnings_fail || args.keep_going});
+    if (args.json) {
+      print_out(compile_report_json(descriptions, result, warnings));
+    } else {
+      print_err(findings_text(descriptions, warnings, result, colour_on_standard_error()));
+      if (warnings_fail && result.written.empty() &&
+          findings_status(warnings, result, false) == 0) {
+        complain("--strict: the warnings fail the compile; no file written");
+      }
+    }
+    return finish_output(findings_status(warnings, result, args.strict));
   } catch (const IoError& e) {
-    print_err("tracciato compile: " + file_failure_message(e, "run tracciato compile again") +
-              "\n");
-    return kExitUsage;
+    complain(file_failure_message(e, "run tracciato compile again"));
+    return kExitIo;
   } catch (const std::exception& e) {
-    // IoError names the path and the system's reason; the output layer also
-    // refuses a name too long for the item file's 16-bit length.
-    print_err("tracciato compile: " + std::string(e.what()) + "\n");
+    // The output layer refuses a name too long for the item file's 16-bit
+    // length.
+    complain(e.what());
     return kExitUsage;
   }
 }

@@ -1,5 +1,6 @@
 // `tracciato compile LINE TRAIN`: compiles an author's two descriptions into
-// the three binary scenario files, with readable diagnostics.
+// the three binary scenario files, with readable diagnostics: the warnings the
+// analysis finds, then the compile's problem, each on standard error.
 #pragma once
 
 #include <optional>
@@ -19,6 +20,8 @@ struct CompileArguments {
   std::string out_dir = ".";
   bool no_track = false;
   bool keep_going = false;
+  bool strict = false;
+  std::string encoding = "windows-1252";
   bool json = false;
 };
 

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "compiler/diagnostics.h"
+#include "text/windows1252.h"
 #include "tools/diagnostic_format.h"
 
 namespace tracciato {
@@ -107,12 +108,17 @@ std::optional<std::string> problem_file(const AuthorDescriptions& descriptions,
 }
 
 std::string compile_messages(const AuthorDescriptions& descriptions,
-                             const AuthorCompileResult& result) {
+                             const AuthorCompileResult& result, bool colour,
+                             const std::vector<Diagnostic>& warnings) {
   const LineIndex line_lines(descriptions.line_text);
   const LineIndex train_lines(descriptions.train_text);
   const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
   std::string messages;
-  for (const Diagnostic& d : compile_diagnostics(result)) messages += render_diagnostic(d, sources);
+  std::vector<Diagnostic> all = warnings;
+  for (Diagnostic& d : compile_diagnostics(result)) all.push_back(std::move(d));
+  for (const Diagnostic& d : in_text_order(std::move(all))) {
+    messages += render_diagnostic(d, sources, colour);
+  }
   if (result.stop != CompileStop::kNone) {
     messages += std::string(kToolName) + ": " + std::string(stop_sentence(result.stop)) + "\n";
   }
@@ -120,7 +126,8 @@ std::string compile_messages(const AuthorDescriptions& descriptions,
 }
 
 std::string compile_report_json(const AuthorDescriptions& descriptions,
-                                const AuthorCompileResult& result) {
+                                const AuthorCompileResult& result,
+                                const std::vector<Diagnostic>& warnings) {
   using Json = nlohmann::ordered_json;
   const bool problem = result.error_code != 0;
   const std::optional<std::string> file = problem_file(descriptions, result);
@@ -136,12 +143,17 @@ std::string compile_report_json(const AuthorDescriptions& descriptions,
   report["column"] = known(reported_site(result).column);
   const std::vector<Diagnostic> found = compile_diagnostics(result);
   report["message"] = problem ? Json(displayable_line(found.front().message)) : Json(nullptr);
-  report["written"] = result.written;
+  // Written under the scenario's Windows-1252 names; shown as UTF-8.
+  Json written = Json::array();
+  for (const std::string& name : result.written) written.push_back(windows1252_to_utf8(name));
+  report["written"] = std::move(written);
   const LineIndex line_lines(descriptions.line_text);
   const LineIndex train_lines(descriptions.train_text);
   const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
+  std::vector<Diagnostic> all = warnings;
+  all.insert(all.end(), found.begin(), found.end());
   Json diagnostics = Json::array();
-  for (const Diagnostic& d : found) {
+  for (const Diagnostic& d : in_text_order(std::move(all))) {
     diagnostics.push_back(diagnostic_json(d, sources));
   }
   report["diagnostics"] = std::move(diagnostics);

@@ -33,15 +33,19 @@ std::optional<std::string> problem_file(const AuthorDescriptions& descriptions,
                                         const AuthorCompileResult& result);
 
 // The recorded problem as "FILE:LINE:COL: error CODE at POSITION m: MESSAGE"
-// with the offending line and its caret, then a line for a stop, if any.
-// Empty when the compile went through.
+// with the offending line and its caret, among the warnings given in the
+// order of the texts, then a line for a stop, if any. Empty when the compile
+// went through without a warning.
 std::string compile_messages(const AuthorDescriptions& descriptions,
-                             const AuthorCompileResult& result);
+                             const AuthorCompileResult& result, bool colour = false,
+                             const std::vector<Diagnostic>& warnings = {});
 
 // One JSON object on one line: error_code, error_position, stop, file, line,
-// column, message, written, diagnostics (see diagnostic_json). file, line, column and message are
+// column, message, written, diagnostics (see diagnostic_json): the warnings
+// given and the compile's problem, in the order of the texts. file, line, column and message are
 // null when no problem was recorded; file, line and column also when the problem's site is unknown.
 std::string compile_report_json(const AuthorDescriptions& descriptions,
-                                const AuthorCompileResult& result);
+                                const AuthorCompileResult& result,
+                                const std::vector<Diagnostic>& warnings = {});
 
 }  // namespace tracciato

@@ -5,7 +5,7 @@
 #include <string>
 #include <system_error>
 
-#include "tools/author_compile.h"
+#include "tools/exit_status.h"
 
 namespace tracciato {
 
@@ -21,7 +21,7 @@ int finish_output(int status) {
   const std::string reason =
       saved != 0 ? std::generic_category().message(saved) : std::string("write failed");
   print_err("tracciato: standard output: " + reason + "\n");
-  return kExitUsage;
+  return kExitIo;
 }
 
 }  // namespace tracciato

@@ -11,7 +11,7 @@ void print_out(std::string_view text);
 void print_err(std::string_view text);
 
 // Flushes standard output. Returns `status` when everything printed there
-// arrived; otherwise says so on standard error and returns kExitUsage.
+// arrived; otherwise says so on standard error and returns kExitIo.
 int finish_output(int status);
 
 }  // namespace tracciato

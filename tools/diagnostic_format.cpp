@@ -166,8 +166,23 @@ std::string format_diagnostic(const DiagnosticPlace& place, std::string_view hea
 
 namespace tracciato {
 
-std::string render_diagnostic(const Diagnostic& d, const DiagnosticSources& sources) {
-  std::string headline(severity_name(d.severity));
+namespace {
+
+// Bold red errors, bold magenta warnings, bold cyan notes, as compilers show
+// them on a terminal.
+std::string severity_word(Severity severity, bool colour) {
+  const std::string word(severity_name(severity));
+  if (!colour) return word;
+  const char* start = severity == Severity::kError     ? "\x1b[1;31m"
+                      : severity == Severity::kWarning ? "\x1b[1;35m"
+                                                       : "\x1b[1;36m";
+  return start + word + "\x1b[0m";
+}
+
+}  // namespace
+
+std::string render_diagnostic(const Diagnostic& d, const DiagnosticSources& sources, bool colour) {
+  std::string headline = severity_word(d.severity, colour);
   if (d.code != 0) headline += " " + std::to_string(d.code);
   if (d.position) headline += " at " + std::to_string(*d.position) + " m";
   // Sentences quote fields as they stand in the description: Windows-1252.
@@ -178,8 +193,9 @@ std::string render_diagnostic(const Diagnostic& d, const DiagnosticSources& sour
   for (const DiagnosticNote& note : d.notes) {
     const DiagnosticPlace at{std::string(file_of(sources, note.description)), note.site.line,
                              note.site.column};
-    text += format_diagnostic(at, "note: " + displayable_line(note.message),
-                              lines_of(sources, note.description));
+    text += format_diagnostic(
+        at, severity_word(Severity::kNote, colour) + ": " + displayable_line(note.message),
+        lines_of(sources, note.description));
   }
   return text;
 }
@@ -209,6 +225,19 @@ nlohmann::ordered_json diagnostic_json(const Diagnostic& d, const DiagnosticSour
   return j;
 }
 
+std::vector<Diagnostic> in_text_order(std::vector<Diagnostic> diagnostics) {
+  const auto rank = [](Description d) { return d == Description::kNone ? 3 : static_cast<int>(d); };
+  std::stable_sort(diagnostics.begin(), diagnostics.end(),
+                   [&](const Diagnostic& a, const Diagnostic& b) {
+                     if (a.description != b.description) {
+                       return rank(a.description) < rank(b.description);
+                     }
+                     if (a.site.line != b.site.line) return a.site.line < b.site.line;
+                     return a.site.column < b.site.column;
+                   });
+  return diagnostics;
+}
+
 std::string diagnostic_summary(const std::vector<Diagnostic>& diagnostics) {
   size_t errors = 0;
   size_t warnings = 0;
@@ -216,6 +245,10 @@ std::string diagnostic_summary(const std::vector<Diagnostic>& diagnostics) {
     if (d.severity == Severity::kError) ++errors;
     if (d.severity == Severity::kWarning) ++warnings;
   }
+  return diagnostic_summary(errors, warnings);
+}
+
+std::string diagnostic_summary(size_t errors, size_t warnings) {
   const auto count = [](size_t n, std::string_view what) {
     return std::to_string(n) + " " + std::string(what) + (n == 1 ? "" : "s");
   };

@@ -79,14 +79,23 @@ struct DiagnosticSources {
 
 // The one text renderer: "FILE:LINE:COL: error N at P m: sentence" (or
 // "warning: …"), the line and its caret, then each note in the same form.
-std::string render_diagnostic(const Diagnostic& diagnostic, const DiagnosticSources& sources);
+// With `colour`, the severity words carry a terminal's colour sequences.
+std::string render_diagnostic(const Diagnostic& diagnostic, const DiagnosticSources& sources,
+                              bool colour = false);
 
 // The one JSON renderer: {severity, code, file, line, column, position,
 // message, notes: [{file, line, column, message}]}; unknowns are null.
 nlohmann::ordered_json diagnostic_json(const Diagnostic& diagnostic,
                                        const DiagnosticSources& sources);
 
+// The diagnostics in the order of the texts: line description, then train
+// description, each by line and column; those of no description last. Equal
+// places keep their order.
+std::vector<Diagnostic> in_text_order(std::vector<Diagnostic> diagnostics);
+
 // "1 error, 3 warnings"; "no problems" when both are 0.
 std::string diagnostic_summary(const std::vector<Diagnostic>& diagnostics);
+// The same for counts already made.
+std::string diagnostic_summary(size_t errors, size_t warnings);
 
 }  // namespace tracciato

@@ -3,9 +3,10 @@
 #include <CLI/CLI.hpp>
 
 #include "platform/file_replace.h"
-#include "tools/author_compile.h"
+#include "platform/utf8_path.h"
 #include "tools/console_output.h"
 #include "tools/example_scenario.h"
+#include "tools/exit_status.h"
 
 namespace tracciato {
 
@@ -22,21 +23,21 @@ int run_example_command(const ExampleArguments& args) {
   // An author's edited description under the usual name is work that a
   // second `example` must not wipe out unasked.
   if (!args.force) {
-    const auto present = example_files_present(args.out_dir);
+    const auto present = example_files_present(path_from_utf8(args.out_dir));
     for (const auto& path : present) {
-      print_err("tracciato example: " + path.string() +
+      print_err("tracciato example: " + utf8_of(path) +
                 ": already exists; not replaced (--force replaces it)\n");
     }
     if (!present.empty()) return kExitUsage;
   }
   try {
-    for (const std::string& name : write_example_scenario(args.out_dir)) {
-      print_out((std::filesystem::path(args.out_dir) / name).string() + "\n");
+    for (const std::string& name : write_example_scenario(path_from_utf8(args.out_dir))) {
+      print_out(utf8_of(path_from_utf8(args.out_dir) / name) + "\n");
     }
-    return finish_output(kExitCompiled);
+    return finish_output(kExitSuccess);
   } catch (const IoError& e) {
     print_err("tracciato example: " + std::string(e.what()) + "\n");
-    return kExitUsage;
+    return kExitIo;
   }
 }
 

@@ -18,7 +18,9 @@ struct ExampleArguments {
 // Declares the subcommand and its options on `app`; parsing fills `args`.
 CLI::App* add_example_command(CLI::App& app, ExampleArguments& args);
 
-// Runs the parsed command; returns the exit status.
+// Runs the parsed command; returns the exit status (tools/exit_status.h):
+// 0, 2 when a file would be replaced unasked, 4 when a file cannot be
+// written.
 int run_example_command(const ExampleArguments& args);
 
 }  // namespace tracciato

@@ -6,8 +6,9 @@
 #include "authoring/scenario_decoding.h"
 #include "platform/bounded_read.h"
 #include "platform/file_replace.h"
-#include "tools/author_compile.h"
+#include "platform/utf8_path.h"
 #include "tools/console_output.h"
+#include "tools/exit_status.h"
 #include "tools/package_inspection.h"
 
 namespace tracciato {
@@ -46,8 +47,9 @@ int run_inspect_command(const InspectArguments& args) {
   try {
     // A package begins as a program does; a scenario file never can (its
     // first byte is a cell kind, a record's name length or a track tag).
-    if (!args.kind && looks_like_program(args.file))
-      return inspect_package(args.file, args.json, args.extract);
+    const std::filesystem::path path = path_from_utf8(args.file);
+    if (!args.kind && looks_like_program(path))
+      return inspect_package(path, args.json, args.extract);
     if (args.extract) {
       print_err("tracciato inspect: --extract is for packages; " + args.file + " is not one\n");
       return kExitUsage;
@@ -55,20 +57,25 @@ int run_inspect_command(const InspectArguments& args) {
     // Looked at before it is read: a folder, a pipe, a device or a file
     // larger than the longest line makes is refused at once.
     const std::optional<ScenarioFileKind> kind =
-        args.kind ? kind_from_word(*args.kind) : kind_from_file_name(args.file);
+        args.kind ? kind_from_word(*args.kind) : kind_from_file_name(path);
     const std::string bytes = read_bounded_file(
-        args.file, kind ? largest_file_size(*kind) : largest_scenario_file_size(),
+        path, kind ? largest_file_size(*kind) : largest_scenario_file_size(),
         kind ? "a scenario " + std::string(kind_name(*kind)) + " file" : "a scenario file");
     const DecodedScenarioFile file =
-        decode_named_file(args.file, bytes, args.kind ? kind : std::nullopt);
+        decode_named_file(path, bytes, args.kind ? kind : std::nullopt);
     print_out(args.json ? inspect_json(file, options) : inspect_table(file, options));
-    return finish_output(kExitCompiled);
+    return finish_output(kExitSuccess);
   } catch (const IoError& e) {
     print_err("tracciato inspect: " + std::string(e.what()) + "\n");
+    return kExitIo;
+  } catch (const std::filesystem::filesystem_error& e) {
+    // The folder --extract names cannot be made.
+    print_err("tracciato inspect: " + utf8_of(e.path1()) + ": " + e.code().message() + "\n");
+    return kExitIo;
   } catch (const DecodeError& e) {
     print_err("tracciato inspect: " + args.file + ": " + e.what() + "\n");
+    return kExitDamaged;
   }
-  return kExitUsage;
 }
 
 }  // namespace tracciato

@@ -23,8 +23,9 @@ struct InspectArguments {
 // Declares the subcommand and its options on `app`; parsing fills `args`.
 CLI::App* add_inspect_command(CLI::App& app, InspectArguments& args);
 
-// Runs the parsed command; returns the exit status: 0, or 2 when the file
-// cannot be read or does not fit its format.
+// Runs the parsed command; returns the exit status (tools/exit_status.h): 0,
+// 3 when the file does not fit its format or a package is damaged, 4 when a
+// file cannot be read or written.
 int run_inspect_command(const InspectArguments& args);
 
 }  // namespace tracciato

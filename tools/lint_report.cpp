@@ -5,27 +5,16 @@
 
 #include "compiler/description_source.h"
 #include "driver/compile_driver.h"
+#include "tools/author_findings.h"
 #include "tools/compile_report.h"
 #include "tools/diagnostic_format.h"
 
 namespace tracciato {
-namespace {
-
-const std::filesystem::path& file_of(const AuthorDescriptions& d, Description description) {
-  return description == Description::kLine ? d.line_file : d.train_file;
-}
-
-const std::string& text_of(const AuthorDescriptions& d, Description description) {
-  return description == Description::kLine ? d.line_text : d.train_text;
-}
-
-}  // namespace
 
 LintResult lint_scenario(const AuthorDescriptions& descriptions, const std::string& line_name,
-                         const std::string& train_number) {
+                         const std::string& train_number, bool check_encoding) {
   LintResult result;
-  result.warnings = lint_warnings(scan_line_description(descriptions.line_text),
-                                  scan_train_description(descriptions.train_text));
+  result.warnings = description_warnings(descriptions, check_encoding);
 
   // The model of a long line is large; keep it off the stack.
   auto model = std::make_unique<ScenarioModel>();
@@ -36,40 +25,28 @@ LintResult lint_scenario(const AuthorDescriptions& descriptions, const std::stri
   return result;
 }
 
-std::string lint_messages(const AuthorDescriptions& descriptions, const LintResult& result) {
-  std::string messages;
-  for (const LintWarning& w : result.warnings) {
-    const DiagnosticPlace place{file_of(descriptions, w.description).string(), w.site.line,
-                                w.site.column};
-    messages += format_diagnostic(place, "warning: " + displayable_line(w.message),
-                                  text_of(descriptions, w.description));
-  }
-  return messages + compile_messages(descriptions, result.compile);
+std::string lint_messages(const AuthorDescriptions& descriptions, const LintResult& result,
+                          bool colour) {
+  return findings_text(descriptions, result.warnings, result.compile, colour);
 }
 
-std::string lint_report_json(const AuthorDescriptions& descriptions, const LintResult& result) {
+std::string lint_report_json(const AuthorDescriptions& descriptions, const LintResult& result,
+                             bool strict) {
   using Json = nlohmann::ordered_json;
+  const LineIndex line_lines(descriptions.line_text);
+  const LineIndex train_lines(descriptions.train_text);
+  const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
   Json warnings = Json::array();
-  for (const LintWarning& w : result.warnings) {
-    Json j;
-    j["file"] = file_of(descriptions, w.description).string();
-    j["line"] = w.site.line > 0 ? Json(w.site.line) : Json(nullptr);
-    j["column"] = w.site.column > 0 ? Json(w.site.column) : Json(nullptr);
-    // Key fields are quoted as they stand in the description: Windows-1252.
-    j["message"] = displayable_line(w.message);
-    warnings.push_back(std::move(j));
-  }
+  for (const Diagnostic& w : result.warnings) warnings.push_back(diagnostic_json(w, sources));
   Json report;
   report["warnings"] = std::move(warnings);
   report["compile"] = Json::parse(compile_report_json(descriptions, result.compile));
-  report["status"] = lint_exit_status(result);
+  report["status"] = lint_exit_status(result, strict);
   return report.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-int lint_exit_status(const LintResult& result) {
-  if (result.compile.error_code != 0 || result.compile.stop != CompileStop::kNone)
-    return kLintError;
-  return result.warnings.empty() ? kLintClean : kLintWarnings;
+int lint_exit_status(const LintResult& result, bool strict) {
+  return findings_status(result.warnings, result.compile, strict);
 }
 
 }  // namespace tracciato

@@ -2,10 +2,12 @@
 // with the install package's own compiler and tells the author what is wrong.
 #include <CLI/CLI.hpp>
 
-#include "tools/author_compile.h"
+#include "tools/command_arguments.h"
 #include "tools/compile_command.h"
 #include "tools/console_output.h"
 #include "tools/example_command.h"
+#include "tools/exit_status.h"
+#include "tools/help_command.h"
 #include "tools/inspect_command.h"
 #include "tools/lint_command.h"
 #include "tools/package_command.h"
@@ -17,6 +19,7 @@ int main(int argc, char** argv) {
   CLI::App app{"Compiles railway scenario descriptions for the train-driving simulator.",
                "tracciato"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", "tracciato " TRACCIATO_VERSION);
 
   CompileArguments compile_args;
   ExampleArguments example_args;
@@ -30,16 +33,34 @@ int main(int argc, char** argv) {
   CLI::App* plot = add_plot_command(app, plot_args);
   PackageArguments package_args;
   CLI::App* package = add_package_command(app, package_args);
+  add_help_command(app);
+  // Every command's help ends with the statuses they all share.
+  app.footer(std::string(kExitStatusHelp));
+  for (CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
+    command->footer(std::string(kExitStatusHelp));
+  }
+
+  use_utf8_console();
+  const HelpRewrite rewrite = rewrite_help(app, utf8_arguments(argc, argv));
+  if (rewrite.usage_error) {
+    print_err(*rewrite.usage_error);
+    return kExitUsage;
+  }
+  std::vector<std::string> arguments = rewrite.arguments;
+  std::vector<char*> pointers;
+  for (std::string& argument : arguments) pointers.push_back(argument.data());
+  pointers.push_back(nullptr);
+  const int count = static_cast<int>(arguments.size());
 
   try {
-    app.parse(argc, argv);
+    app.parse(count, pointers.data());
   } catch (const CLI::ParseError& e) {
-    if (const auto message = unknown_command_message(app, argc, argv)) {
+    if (const auto message = unknown_command_message(app, count, pointers.data())) {
       print_err(*message);
       return kExitUsage;
     }
-    // --help ends here too, with status 0.
-    return app.exit(e) == 0 ? kExitCompiled : kExitUsage;
+    // --help and --version end here too, with status 0.
+    return app.exit(e) == 0 ? kExitSuccess : kExitUsage;
   }
   if (compile->parsed()) return run_compile_command(compile_args);
   if (example->parsed()) return run_example_command(example_args);

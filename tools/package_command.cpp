@@ -11,10 +11,13 @@
 #include "package/package_writer.h"
 #include "platform/file_replace.h"
 #include "platform/platform.h"
+#include "platform/utf8_path.h"
 #include "tools/author_compile.h"
+#include "tools/author_findings.h"
 #include "tools/compile_report.h"
 #include "tools/console_output.h"
 #include "tools/scenario_names.h"
+#include "tools/terminal_colour.h"
 
 namespace tracciato {
 namespace {
@@ -32,6 +35,8 @@ const Target kWindows{"windows", "tracciato-stub.exe", ".exe"};
 
 void complain(const std::string& text) { print_err(std::string(kCommand) + ": " + text + "\n"); }
 
+// The name given or taken from the file name, in UTF-8; nullopt after
+// saying why it cannot name a scenario.
 std::optional<std::string> resolve_name(const std::optional<std::string>& given,
                                         const std::optional<std::string>& derived,
                                         std::string_view option, std::string_view file) {
@@ -42,6 +47,10 @@ std::optional<std::string> resolve_name(const std::optional<std::string>& given,
   }
   if (const std::string problem = portable_name_problem(*name); !problem.empty()) {
     complain(std::string(option) + " '" + *name + "': " + problem);
+    return std::nullopt;
+  }
+  if (const auto problem = code_page_problem(*name)) {
+    complain(std::string(option) + " '" + *name + "': " + *problem);
     return std::nullopt;
   }
   return name;
@@ -64,7 +73,7 @@ std::optional<std::filesystem::path> find_stub(const Target& target,
                                                size_t target_count) {
   std::vector<std::filesystem::path> places;
   if (given && target_count == 1) {
-    places.push_back(*given);
+    places.push_back(path_from_utf8(*given));
   } else {
     places = stub_search_places(program_file(), target.stub_name);
   }
@@ -81,12 +90,13 @@ std::optional<std::filesystem::path> find_stub(const Target& target,
 
 // Reads the five documents and converts each to the form the package writes.
 // nullopt after telling the author which character cannot be carried.
-std::optional<std::array<std::string, kDocumentCount>> read_documents(const PackageArguments& args) {
+std::optional<std::array<std::string, kDocumentCount>> read_documents(
+    const PackageArguments& args) {
   const std::string* files[kDocumentCount] = {&args.line_file, &args.train_file, &args.notes_file,
                                               &args.slowdown_order_file, &args.timetable_file};
   std::array<std::string, kDocumentCount> documents;
   for (size_t i = 0; i < kDocumentCount; ++i) {
-    auto bytes = author_document_bytes(read_file(*files[i]));
+    auto bytes = author_document_bytes(read_file(path_from_utf8(*files[i])));
     if (const auto* problem = std::get_if<DocumentCharacterProblem>(&bytes)) {
       print_err(*files[i] + ":" + std::to_string(problem->line) + ":" +
                 std::to_string(problem->column) + ": error: " + problem->message + "\n");
@@ -132,12 +142,12 @@ CLI::App* add_package_command(CLI::App& app, PackageArguments& args) {
 
 int run_package_command(const PackageArguments& args) {
   const auto line_name =
-      resolve_name(args.line_name, line_name_from_file(args.line_file), "--line-name",
-                   args.line_file);
+      resolve_name(args.line_name, line_name_from_file(path_from_utf8(args.line_file)),
+                   "--line-name", args.line_file);
   if (!line_name) return kExitUsage;
-  const auto train_number =
-      resolve_name(args.train_number, train_number_from_file(args.train_file, *line_name),
-                   "--train-number", args.train_file);
+  const auto train_number = resolve_name(
+      args.train_number, train_number_from_file(path_from_utf8(args.train_file), *line_name),
+      "--train-number", args.train_file);
   if (!train_number) return kExitUsage;
   const std::vector<Target> targets = targets_of(args.target);
   if (args.stub && targets.size() > 1) {
@@ -151,26 +161,36 @@ int run_package_command(const PackageArguments& args) {
       documents = read_documents(args);
     } catch (const IoError& e) {
       complain("cannot read " + std::string(e.what()));
-      return kExitUsage;
+      return kExitIo;
     }
-    if (!documents) return kExitProblem;
-    InstallScenario scenario{*line_name, *train_number, std::move(*documents)};
+    if (!documents) return kExitProblems;
+    // The package carries the names as the simulator's files hold them.
+    InstallScenario scenario{windows1252_name(*line_name), windows1252_name(*train_number),
+                             std::move(*documents)};
 
     // The compile of `tracciato compile`, on the bytes the package will write.
-    const AuthorDescriptions descriptions{
-        args.line_file, args.train_file,
-        scenario.document(DocumentKind::kLineDescription),
-        scenario.document(DocumentKind::kTrainDescription)};
+    const AuthorDescriptions descriptions{path_from_utf8(args.line_file),
+                                          path_from_utf8(args.train_file),
+                                          scenario.document(DocumentKind::kLineDescription),
+                                          scenario.document(DocumentKind::kTrainDescription)};
     AuthorCompileOptions compile_only;
-    compile_only.line_name = *line_name;
-    compile_only.train_number = *train_number;
+    compile_only.line_name = scenario.line_name;
+    compile_only.train_number = scenario.train_number;
     compile_only.write = false;
     const AuthorCompileResult result = compile_author_scenario(descriptions, compile_only);
+    // The documents were converted from UTF-8 already, if they were in it.
+    const std::vector<Diagnostic> warnings = description_warnings(descriptions, false);
     if (result.stop != CompileStop::kNone || result.error_code != 0) {
-      print_err(compile_messages(descriptions, result));
-      complain("the scenario does not compile cleanly; no package written");
-      if (args.json) print_out(compile_report_json(descriptions, result));
-      return finish_output(kExitProblem);
+      if (args.json) {
+        print_out(compile_report_json(descriptions, result, warnings));
+      } else {
+        print_err(findings_text(descriptions, warnings, result, colour_on_standard_error()));
+        complain("the scenario does not compile cleanly; no package written");
+      }
+      return finish_output(kExitProblems);
+    }
+    if (!args.json) {
+      print_err(findings_text(descriptions, warnings, result, colour_on_standard_error()));
     }
 
     std::vector<std::filesystem::path> stubs;
@@ -179,27 +199,30 @@ int run_package_command(const PackageArguments& args) {
       if (!stub) return kExitUsage;
       stubs.push_back(*stub);
     }
+    const std::filesystem::path out_dir = path_from_utf8(args.out_dir);
     std::error_code ec;
-    std::filesystem::create_directories(args.out_dir, ec);
-    if (ec) throw IoError(args.out_dir, ec.message(), ec.value());
+    std::filesystem::create_directories(out_dir, ec);
+    if (ec) throw IoError(out_dir, ec.message(), ec.value());
     std::vector<std::string> written;
     for (size_t i = 0; i < targets.size(); ++i) {
       const std::filesystem::path out =
-          std::filesystem::path(args.out_dir) / (*line_name + "_" + *train_number + targets[i].suffix);
+          out_dir / path_from_utf8(*line_name + "_" + *train_number + targets[i].suffix);
       write_package(stubs[i], scenario, out);
-      written.push_back(out.string());
-      if (!args.json) print_out(out.string() + "\n");
+      written.push_back(utf8_of(out));
+      if (!args.json) print_out(utf8_of(out) + "\n");
     }
     if (args.json) {
       nlohmann::ordered_json report;
       report["line_name"] = *line_name;
       report["train_number"] = *train_number;
       report["written"] = written;
-      print_out(report.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n");
+      print_out(report.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) +
+                "\n");
     }
-    return finish_output(kExitCompiled);
+    return finish_output(kExitSuccess);
   } catch (const IoError& e) {
     complain(file_failure_message(e, "run " + std::string(kCommand) + " again"));
+    return kExitIo;
   } catch (const std::exception& e) {
     complain(e.what());
   }

@@ -35,9 +35,11 @@ struct PackageArguments {
 // Declares the subcommand and its options on `app`; parsing fills `args`.
 CLI::App* add_package_command(CLI::App& app, PackageArguments& args);
 
-// Runs the parsed command; returns the exit status: 0 when the packages are
-// written, 1 when the scenario does not compile cleanly or a document holds a
-// character the code page cannot carry, 2 for usage and file errors.
+// Runs the parsed command; returns the exit status (tools/exit_status.h): 0
+// when the packages are written, 1 when the scenario does not compile cleanly
+// or a document holds a character the code page cannot carry, 2 for usage
+// errors (a name that cannot be used, no stub), 4 when a file cannot be read
+// or written.
 int run_package_command(const PackageArguments& args);
 
 // The places a stub named `stub_name` is looked for by a tool whose own file

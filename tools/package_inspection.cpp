@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
+#include "driver/file_names.h"
 #include "package/payload.h"
 #include "platform/file_replace.h"
+#include "platform/utf8_path.h"
 #include "text/windows1252.h"
 #include "tools/author_compile.h"
 #include "tools/console_output.h"
@@ -49,18 +51,19 @@ int inspect_package(const std::filesystem::path& file, bool json,
     print_err("tracciato inspect: " + file.string() +
               ": this package is damaged and should be downloaded again (" + damage->reason +
               ")\n");
-    return finish_output(kExitUsage);
+    return finish_output(kExitDamaged);
   }
   const PackageContents& contents = std::get<PackageContents>(read);
   const InstallScenario& scenario = contents.scenario;
   const std::string platform(stub_platform(contents.stub_start));
 
   if (extract_dir) {
-    std::filesystem::create_directories(*extract_dir);
+    std::filesystem::create_directories(path_from_utf8(*extract_dir));
     for (DocumentKind kind : kKinds) {
-      replace_file(std::filesystem::path(*extract_dir) /
-                       document_file_name(kind, scenario.line_name, scenario.train_number),
-                   scenario.document(kind));
+      replace_file(
+          path_from_utf8(*extract_dir) /
+              file_name_path(document_file_name(kind, scenario.line_name, scenario.train_number)),
+          scenario.document(kind));
     }
   }
   if (json) {
@@ -97,7 +100,7 @@ int inspect_package(const std::filesystem::path& file, bool json,
     if (extract_dir) text += "documents written to " + *extract_dir + "\n";
     print_out(text);
   }
-  return finish_output(kExitCompiled);
+  return finish_output(kExitSuccess);
 }
 
 }  // namespace tracciato

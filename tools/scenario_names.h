@@ -16,6 +16,8 @@ namespace tracciato {
 inline constexpr std::string_view kLineDescriptionSuffix = "_linea.txt";
 inline constexpr std::string_view kTrainDescriptionSuffix = "-.txt";
 
+// The names are read from the file names as UTF-8 text.
+//
 // The line name of "<line>_linea.txt": the file name without the suffix.
 // nullopt when the file name does not end so, or when what is left is not a
 // usable name.
@@ -32,5 +34,14 @@ std::optional<std::string> train_number_from_file(const std::filesystem::path& t
 // number, so neither may be empty or hold a path separator: the files would
 // land outside the output folder.
 std::optional<std::string> scenario_name_problem(std::string_view name);
+
+// Why `name`, given in UTF-8 (the command line, a file name), cannot go into
+// the scenario's files, which hold one Windows-1252 byte per character; or
+// nullopt when it can. Names the first character the code page cannot hold.
+std::optional<std::string> code_page_problem(std::string_view utf8_name);
+
+// The name as the item file and the competition codes take it.
+// REQUIRES: code_page_problem(utf8_name) is nullopt.
+std::string windows1252_name(std::string_view utf8_name);
 
 }  // namespace tracciato

@@ -46,41 +46,56 @@ TEST_F(AuthorCommand, LintPrintsNothingForTheEmbeddedScenarioAndWritesNothing) {
   EXPECT_EQ(folder_.files(), before);
 }
 
-TEST_F(AuthorCommand, LintWarnsAboutAMisspelledKeyWithStatusOne) {
+TEST_F(AuthorCommand, LintWarnsAboutAMisspelledKeyOnStandardError) {
   misspell_first_signal();
   const ProgramRun lint = run({"lint", kLine, kTrain});
-  EXPECT_EQ(lint.status, 1) << lint.err;
+  // A warning alone fails only under --strict.
+  EXPECT_EQ(lint.status, 0) << lint.err;
+  EXPECT_EQ(lint.out, "");
   EXPECT_EQ(
-      lint.out,
+      lint.err,
       "Tarvo_Belmira_7351-.txt:25:1: warning: key field 'segnalle' matches no key and starts no "
       "record; did you mean 'segnale'?\n"
       "segnalle,    1850,   1, 5, 6,  0, 0,    1,  3,1,0, 0\n"
-      "^\n");
+      "^\n"
+      "1 warning\n");
+  EXPECT_EQ(run({"lint", kLine, kTrain, "--strict"}).status, 1);
 
-  const ProgramRun json = run({"lint", kLine, kTrain, "--json"});
+  const ProgramRun json = run({"lint", kLine, kTrain, "--json", "--strict"});
   EXPECT_EQ(json.status, 1);
+  EXPECT_EQ(json.err, "");
   EXPECT_EQ(json.out,
-            "{\"warnings\":[{\"file\":\"Tarvo_Belmira_7351-.txt\",\"line\":25,\"column\":1,"
+            "{\"warnings\":[{\"severity\":\"warning\",\"code\":null,"
+            "\"file\":\"Tarvo_Belmira_7351-.txt\",\"line\":25,\"column\":1,\"position\":null,"
             "\"message\":\"key "
             "field 'segnalle' matches no key and starts no record; did you mean "
-            "'segnale'?\"}],\"compile\":{"
+            "'segnale'?\",\"notes\":[]}],\"compile\":{"
             "\"error_code\":0,\"error_position\":0,\"stop\":null,\"file\":null,\"line\":null,"
             "\"column\":null,"
             "\"message\":null,\"written\":[],\"diagnostics\":[]},\"status\":1}\n");
 }
 
-TEST_F(AuthorCommand, LintEndsWithTheCompileErrorAndStatusTwo) {
+// The compile ends at its error; lint reads on, and the typo after the
+// error is reported in its place.
+TEST_F(AuthorCommand, LintReadsOnPastTheCompileErrorWithStatusOne) {
   replace_file(folder_ / kTrain,
-               "[generale]\r\nstazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\r\n\r\n");
+               "[generale]\r\nstazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\r\n"
+               "sabia, 300\r\n\r\n");
   const ProgramRun lint = run({"lint", kLine, kTrain});
-  EXPECT_EQ(lint.status, 2);
-  EXPECT_EQ(lint.out,
+  EXPECT_EQ(lint.status, 1);
+  EXPECT_EQ(lint.out, "");
+  EXPECT_EQ(lint.err,
             "Tarvo_Belmira_7351-.txt:2:11: error 8 at 1025 m: the station's position is not a "
             "multiple of 50 "
             "metres\n"
             "stazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\n"
-            "          ^\n");
-  EXPECT_EQ(run({"lint", kLine, "missing-.txt"}).status, 2);
+            "          ^\n"
+            "Tarvo_Belmira_7351-.txt:3:1: warning: key field 'sabia' matches no key and starts no "
+            "record; did you mean 'sabbia'?\n"
+            "sabia, 300\n"
+            "^\n"
+            "1 error, 1 warning\n");
+  EXPECT_EQ(run({"lint", kLine, "missing-.txt"}).status, 4);
 }
 
 // The compiled cell file shows the signal the typo dropped: cell 38 is empty.
@@ -105,7 +120,7 @@ TEST_F(AuthorCommand, InspectRefusesAFileThatDoesNotFitItsFormat) {
   cells.pop_back();
   replace_file(folder_ / "Tarvo_Belmira_7351.dat", cells);
   const ProgramRun inspect = run({"inspect", "Tarvo_Belmira_7351.dat"});
-  EXPECT_EQ(inspect.status, 2);
+  EXPECT_EQ(inspect.status, 3);
   EXPECT_EQ(inspect.out, "");
   EXPECT_EQ(inspect.err,
             "tracciato inspect: Tarvo_Belmira_7351.dat: not a cell file: 11714 bytes are not whole "
@@ -137,14 +152,15 @@ TEST_F(AuthorCommand, PlotDrawsNothingForAScenarioThatDoesNotCompile) {
             "multiple of 50 "
             "metres\n"
             "stazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\n"
-            "          ^\n");
+            "          ^\n"
+            "1 error\n");
   EXPECT_FALSE(std::filesystem::exists(folder_ / "route.svg"));
 }
 
 TEST_F(AuthorCommand, PlotNeverReplacesADescription) {
   const std::string line = read_file(folder_ / kLine);
   const ProgramRun plot = run({"plot", kLine, kTrain, "--out", kLine});
-  EXPECT_EQ(plot.status, 2);
+  EXPECT_EQ(plot.status, 4);
   EXPECT_EQ(
       plot.err,
       "tracciato plot: Tarvo_Belmira_linea.txt: is a description being drawn; not replaced\n");

@@ -136,6 +136,35 @@ TEST_F(PackageCommand, ADamagedPackageWritesNothingAndSaysToDownloadItAgain) {
   }
 }
 
+// A line name outside ASCII: the package carries it as Windows-1252, as the
+// compile stores it, and the installed files are named as the file system
+// spells it.
+TEST_F(PackageCommand, ALineNameOutsideAsciiInstallsAsItsCompileWrites) {
+  const std::vector<std::string> names{"--line-name", "Linea_Città", "--train-number", "7351"};
+  std::vector<std::string> compile{"compile", "Tarvo_Belmira_linea.txt", "Tarvo_Belmira_7351-.txt",
+                                   "--out", "ref"};
+  compile.insert(compile.end(), names.begin(), names.end());
+  const ProgramRun compiled = run_tracciato(author.path(), compile);
+  ASSERT_EQ(compiled.status, 0) << compiled.err;
+  std::vector<std::string> args{
+      "Tarvo_Belmira_linea.txt", "Tarvo_Belmira_7351-.txt", "--target", "linux", "--out", "dist"};
+  for (const auto& a : embedded_documents()) args.push_back(a);
+  args.insert(args.end(), names.begin(), names.end());
+  const ProgramRun made = package(args);
+  ASSERT_EQ(made.status, 0) << made.err;
+  EXPECT_EQ(made.out, "dist/Linea_Città_7351\n");
+
+  TempFolder driver;
+  const ProgramRun run = install(author / "dist/Linea_Città_7351", driver, "Linea_Città_7351");
+  ASSERT_EQ(run.status, 0) << run.err;
+  auto expected = files_in(author / "ref");
+  expected["Linea_Città_7351_note.txt"] = read("Tarvo_Belmira_7351_note.txt");
+  expected["Linea_Città_7351_rallentamenti.txt"] = read("Tarvo_Belmira_7351_rallentamenti.txt");
+  expected["Linea_Città_7351_scheda_treno.txt"] = read("Tarvo_Belmira_7351_scheda_treno.txt");
+  EXPECT_TRUE(files_without(driver, "Linea_Città_7351") == expected);
+  EXPECT_NE(expected["Linea_Città_7351.sim"].find("Linea_Citt\xE0"), std::string::npos);
+}
+
 TEST_F(PackageCommand, WritesNothingForAScenarioThatDoesNotCompileCleanly) {
   std::string train = read("Tarvo_Belmira_7351-.txt");
   // A signal at 0 m fills the reserved first cell: the compile stops (1250).
@@ -221,11 +250,18 @@ TEST(InspectPackage, ShowsThePackageAndExtractsItsDocuments) {
   }
   EXPECT_TRUE(std::filesystem::exists(work / "docs" / "Tarvo_Belmira_linea.txt"));
 
+  // A folder that cannot be made is an output error, not a crash.
+  replace_file(work / "blocker", "");
+  const ProgramRun blocked =
+      run_tracciato(work.path(), {"inspect", INSTALL_PACKAGE_PATH, "--extract", "blocker/docs"});
+  EXPECT_EQ(blocked.status, 4);
+  EXPECT_EQ(blocked.err, "tracciato inspect: blocker/docs: Not a directory\n");
+
   std::string cut = read_file(INSTALL_PACKAGE_PATH);
   cut.resize(cut.size() - 1);
   replace_file(work / "cut", cut);
   const ProgramRun damaged = run_tracciato(work.path(), {"inspect", "cut"});
-  EXPECT_EQ(damaged.status, 2);
+  EXPECT_EQ(damaged.status, 3);
   EXPECT_NE(damaged.err.find("cut: this package is damaged and should be downloaded again"),
             std::string::npos)
       << damaged.err;

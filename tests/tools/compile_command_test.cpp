@@ -67,11 +67,13 @@ TEST(CompileCommandStatus, EachOutcomeHasItsStatusAndWritesOnlyWhenItShould) {
       {"line problem", kLineSignClash, kTrain, {}, 1, {}},
       {"train problem", kLine, kTrainSignalClash, {}, 1, {}},
       {"problem, keep going", kLine, kTrainSignalClash, {"--keep-going"}, 1, kAllThree},
-      {"stop 1250", kLine, kTrainReserved1250, {}, 3, {}},
-      {"stop 1250, keep going", kLine, kTrainReserved1250, {"--keep-going"}, 3, {}},
-      {"stop 1251", kLine, kTrainReserved1251, {}, 3, {}},
-      {"no route, keep going", kLineTooLong, kTrain, {"--keep-going"}, 3, {}},
+      // A stop is a problem found in the descriptions, as an error is.
+      {"stop 1250", kLine, kTrainReserved1250, {}, 1, {}},
+      {"stop 1250, keep going", kLine, kTrainReserved1250, {"--keep-going"}, 1, {}},
+      {"stop 1251", kLine, kTrainReserved1251, {}, 1, {}},
+      {"no route, keep going", kLineTooLong, kTrain, {"--keep-going"}, 1, {}},
       {"unknown option", kLine, kTrain, {"--fast"}, 2, {}},
+      {"unknown encoding", kLine, kTrain, {"--encoding", "latin-9"}, 2, {}},
   };
   for (const auto& c : cases) {
     ScenarioFolder test;
@@ -91,7 +93,8 @@ TEST(CompileCommand, ALineProblemIsShownWithItsLineAndACaretUnderTheRecord) {
   EXPECT_EQ(run.err, "T_linea.txt:5:24: error 6 at 500 m: " + message(6) +
                          "\n"
                          "  cartello_indicatore, 500, (B)\n"
-                         "                       ^\n");
+                         "                       ^\n"
+                         "1 error\n");
 }
 
 TEST(CompileCommand, ATrainProblemKeepsTheTabBeforeItsCaret) {
@@ -102,17 +105,25 @@ TEST(CompileCommand, ATrainProblemKeepsTheTabBeforeItsCaret) {
   EXPECT_EQ(run.err, "T_1-.txt:3:11: error 16 at 1000 m: " + message(16) +
                          "\n"
                          "\tsegnale, 1000, 1, 5, 6, 0, 0, 1, 3,1,0, 0\n"
-                         "\t         ^\n");
+                         "\t         ^\n"
+                         "1 error\n");
 }
 
 TEST(CompileCommand, AStopSaysWhyNothingWasWritten) {
   ScenarioFolder s;
   s.describe(kLine, kTrainReserved1250);
   const ProgramRun run = s.compile();
-  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(run.status, 1);
+  // The signal that fills the slot is also too near the start for its
+  // approach codes: the warning comes first, the stop ends the messages.
   EXPECT_EQ(run.err,
+            "T_1-.txt:2:1: warning: signal at 0 m stands within 350 m of the start: 4 of its 4 "
+            "approach codes would fall before cell 0 and are cut off\n"
+            "segnale, 0, 1, 5, 6, 0, 0, 1, 3,1,0, 0\n"
+            "^\n"
             "tracciato: stop 1250: route cell 1 (objects from -24 to 24 m) or item 85 already "
-            "holds a value where 610 and 5121 go; no file written\n");
+            "holds a value where 610 and 5121 go; no file written\n"
+            "1 error, 1 warning\n");
 }
 
 // A compile problem as the JSON diagnostics carry it.
@@ -122,6 +133,12 @@ std::string error_json(int code, std::string_view file, int line, int column, in
          std::to_string(column) + R"(,"position":)" + std::to_string(position) + R"(,"message":")" +
          message(code) + R"(","notes":[]})";
 }
+
+// The warning a signal at 0 m gets, as the JSON diagnostics carry it.
+const std::string kSignalAtStartJson =
+    R"({"severity":"warning","code":null,"file":"T_1-.txt","line":2,"column":1,"position":null,)"
+    R"("message":"signal at 0 m stands within 350 m of the start: 4 of its 4 approach codes )"
+    R"(would fall before cell 0 and are cut off","notes":[]})";
 
 TEST(CompileCommandJson, OneObjectWithTheOutcome) {
   const std::string all_three = R"(["T_linea.dat","T_1.sim","T_1.dat"])";
@@ -160,15 +177,15 @@ TEST(CompileCommandJson, OneObjectWithTheOutcome) {
        kTrainReserved1250,
        {},
        R"({"error_code":0,"error_position":0,"stop":"1250","file":null,"line":null,)"
-       R"("column":null,"message":null,"written":[],"diagnostics":[]})"
-       "\n"},
+       R"("column":null,"message":null,"written":[],"diagnostics":[)" +
+           kSignalAtStartJson + "]}\n"},
       {"stop 1251",
        kLine,
        kTrainReserved1251,
        {},
        R"({"error_code":0,"error_position":0,"stop":"1251","file":null,"line":null,)"
-       R"("column":null,"message":null,"written":[],"diagnostics":[]})"
-       "\n"},
+       R"("column":null,"message":null,"written":[],"diagnostics":[)" +
+           kSignalAtStartJson + "]}\n"},
       {"no route",
        kLineTooLong,
        kTrain,
@@ -185,6 +202,8 @@ TEST(CompileCommandJson, OneObjectWithTheOutcome) {
     extra.push_back("--json");
     const ProgramRun run = test.compile(extra);
     EXPECT_EQ(run.out, c.expected) << c.what;
+    // The JSON says it all: no text beside it on either stream.
+    EXPECT_EQ(run.err, "") << c.what;
   }
 }
 
@@ -258,13 +277,13 @@ TEST(CompileCommand, AnInputOrOutputFailureNamesThePathAndTheReason) {
   ScenarioFolder s;
   s.write("T_1-.txt", kTrain);
   ProgramRun run = s.compile();
-  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.status, 4);
   EXPECT_EQ(run.err, "tracciato compile: T_linea.txt: No such file or directory\n");
 
   s.write("T_linea.txt", kLine);
   s.write("blocker", "");
   run = s.compile({"--out", "blocker/out"});
-  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.status, 4);
   EXPECT_EQ(run.err, "tracciato compile: blocker/out: Not a directory\n");
 }
 
@@ -312,7 +331,7 @@ TEST(CompileCommand, ADescriptionInTheWayOfAnOutputFileIsNotReplaced) {
   s.write("T_1-.txt", kTrain);
   const ProgramRun run =
       run_tracciato(s.folder().path(), {"compile", "T_linea.dat", "T_1-.txt", "--line-name", "T"});
-  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.status, 4);
   EXPECT_EQ(run.err,
             "tracciato compile: ./T_linea.dat: is the description being compiled; not "
             "replaced\n");
@@ -326,7 +345,7 @@ TEST(CompileCommand, AReportThatCannotBeDeliveredIsNotASuccess) {
   RunOptions full_disk;
   full_disk.stdout_file = "/dev/full";
   const ProgramRun run = s.compile({"--json"}, full_disk);
-  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.status, 4);
   EXPECT_EQ(run.err, "tracciato: standard output: No space left on device\n");
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tracciato::test_support {
@@ -20,6 +21,12 @@ struct RunOptions {
   std::optional<std::filesystem::path> stdout_file;
   // Runs without a display, as on a machine with no window system.
   bool without_display = false;
+  // Standard error is a terminal (a pseudo-terminal whose output is
+  // collected in `err`), as when the author runs the tool by hand.
+  bool stderr_terminal = false;
+  // Environment variables set for the run (NO_COLOR, ...); the variable
+  // is removed when the value is nullopt.
+  std::vector<std::pair<std::string, std::optional<std::string>>> environment;
 };
 
 // Runs `program` with `args` in the folder `cwd`.

@@ -57,5 +57,30 @@ check_same "compiled files (Linux, then Windows)" \
   "$(digests "$work/linux/out" 2>/dev/null)" "$(digests "$work/windows/out" 2>/dev/null)"
 check_same "inputs before and after the Windows compile" "$inputs_before" "$(digests "$work/windows/in")"
 
+# A line name outside ASCII arrives through the wide command line and goes
+# into the files as its Windows-1252 byte (à is 0xE0), the files named as the
+# file system spells it: the same files, under the same names, as on Linux.
+compile_named() {  # compile_named SIDE: prints the exit status
+  local side=$1 args=(compile in/Tarvo_Belmira_linea.txt in/Tarvo_Belmira_7351-.txt
+    --line-name "Linea_Città" --train-number 7351 --out named)
+  if [[ $side == linux ]]; then
+    (cd "$work/linux" && "$linux_tool" "${args[@]}" >/dev/null 2>&1) && echo 0 || echo $?
+  else
+    # Wine reads the Unix command line in the locale's encoding.
+    (cd "$work/windows" && LC_ALL=C.UTF-8 "$wine_run" ../tracciato.exe "${args[@]}" >/dev/null 2>&1) &&
+      echo 0 || echo $?
+  fi
+}
+check_same "named compile status (Linux, then Windows)" "$(compile_named linux)" "$(compile_named windows)"
+check_same "files of a name outside ASCII (expected, then Linux)" \
+  "$(printf '%s\n' Linea_Città_7351.dat Linea_Città_7351.sim Linea_Città_linea.dat)" \
+  "$(ls "$work/linux/named" 2>/dev/null | LC_ALL=C sort)"
+check_same "files of a name outside ASCII (Linux, then Windows)" \
+  "$(digests "$work/linux/named" 2>/dev/null)" "$(digests "$work/windows/named" 2>/dev/null)"
+if ! LC_ALL=C grep -q $'Linea_Citt\xe0' "$work/linux/named/Linea_Città_7351.sim" 2>/dev/null; then
+  echo "FAIL: the item file does not hold the name as Windows-1252 bytes" >&2
+  failures=$((failures + 1))
+fi
+
 if ((failures)); then exit 1; fi
-echo "tracciato.exe under Wine: same example, same compiled files, inputs untouched"
+echo "tracciato.exe under Wine: same example, same compiled files, inputs untouched, names in Windows-1252"
