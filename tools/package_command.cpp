@@ -16,6 +16,7 @@
 #include "tools/author_findings.h"
 #include "tools/compile_report.h"
 #include "tools/console_output.h"
+#include "tools/diagnostic_format.h"
 #include "tools/scenario_names.h"
 #include "tools/terminal_colour.h"
 
@@ -216,6 +217,15 @@ int run_package_command(const PackageArguments& args) {
       report["line_name"] = *line_name;
       report["train_number"] = *train_number;
       report["written"] = written;
+      // The warnings the compile found, as `compile --json` gives them.
+      const LineIndex line_lines(descriptions.line_text);
+      const LineIndex train_lines(descriptions.train_text);
+      const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
+      nlohmann::ordered_json diagnostics = nlohmann::ordered_json::array();
+      for (const Diagnostic& d : in_text_order(warnings)) {
+        diagnostics.push_back(diagnostic_json(d, sources));
+      }
+      report["diagnostics"] = std::move(diagnostics);
       print_out(report.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) +
                 "\n");
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <nlohmann/json.hpp>
 
 #include "folder_files.h"
 #include "support/temp_folder.h"
@@ -177,6 +178,31 @@ TEST_F(PackageCommand, WritesNothingForAScenarioThatDoesNotCompileCleanly) {
   EXPECT_EQ(run.status, 1) << run.err;
   EXPECT_NE(run.err.find("stop 1250"), std::string::npos) << run.err;
   EXPECT_FALSE(std::filesystem::exists(author / "dist"));
+}
+
+// A package is made despite a warning, as compile writes its files despite
+// one; --json carries the warning for the author's own tools.
+TEST_F(PackageCommand, JsonCarriesTheCompilesWarnings) {
+  std::string train = read("Tarvo_Belmira_7351-.txt");
+  replace_once(train, "segnale,    1850,", "segnalle,    1850,");
+  write("Tarvo_Belmira_7351-.txt", train);
+  std::vector<std::string> args{"Tarvo_Belmira_linea.txt",
+                                "Tarvo_Belmira_7351-.txt",
+                                "--target",
+                                "linux",
+                                "--out",
+                                "dist",
+                                "--json"};
+  for (const auto& a : embedded_documents()) args.push_back(a);
+  const ProgramRun run = package(args);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const auto report = nlohmann::json::parse(run.out);
+  ASSERT_EQ(report["diagnostics"].size(), 1u) << run.out;
+  EXPECT_EQ(report["diagnostics"][0]["severity"], "warning");
+  EXPECT_EQ(report["diagnostics"][0]["file"], "Tarvo_Belmira_7351-.txt");
+  EXPECT_EQ(report["diagnostics"][0]["line"], 25);
+  EXPECT_TRUE(std::filesystem::exists(author / "dist/Tarvo_Belmira_7351"));
 }
 
 TEST_F(PackageCommand, RefusesWhatItCannotPackage) {
