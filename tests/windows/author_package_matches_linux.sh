@@ -8,6 +8,7 @@
 #
 # Usage: author_package_matches_linux.sh LINUX_TOOL WINDOWS_STUB RUN_CLOSING_BOXES WINE_RUN
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/check_same.sh"
 linux_tool=$(realpath "$1") windows_stub=$(realpath "$2") runner=$(realpath "$3") wine_run=$(realpath "$4")
 if [[ ! -x $linux_tool ]]; then
   echo "no Linux tool at $linux_tool: build it first (cmake --build --preset dev --target tracciato)" >&2
@@ -43,15 +44,6 @@ cp src/Tarvo_Belmira_7351_scheda_treno.txt expected/Altra_Linea_42_scheda_treno.
 listing() {
   (cd "$1" && find . -maxdepth 1 -type f ! -name 'Altra_Linea_42' ! -name 'Altra_Linea_42.exe' \
      ! -name run_closing_boxes.exe -printf '%f\n' | LC_ALL=C sort | xargs -r md5sum)
-}
-
-failures=0
-check_same() {  # check_same WHAT EXPECTED ACTUAL
-  if [[ $2 != "$3" ]]; then
-    echo "FAIL: $1 differs" >&2
-    diff <(echo "$2") <(echo "$3") >&2 || true
-    failures=$((failures + 1))
-  fi
 }
 
 mkdir linux windows

@@ -7,6 +7,7 @@
 #
 # Usage: package_matches_linux.sh LINUX_PACKAGE WINDOWS_PACKAGE RUN_CLOSING_BOXES WINE_RUN
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/check_same.sh"
 linux_package=$(realpath "$1") windows_package=$(realpath "$2") runner=$(realpath "$3") wine_run=$(realpath "$4")
 if [[ ! -x $linux_package ]]; then
   echo "no Linux package at $linux_package: build it first" \
@@ -38,15 +39,6 @@ listing() {
      -printf '%f\n' | LC_ALL=C sort | while read -r name; do
        printf '%s %s %s\n' "$(stat -c %s "$name")" "$(md5sum <"$name" | cut -d' ' -f1)" "$name"
      done)
-}
-
-failures=0
-check_same() {  # check_same WHAT EXPECTED ACTUAL
-  if [[ $2 != "$3" ]]; then
-    echo "FAIL: $1 differs" >&2
-    diff <(echo "$2") <(echo "$3") >&2 || true
-    failures=$((failures + 1))
-  fi
 }
 
 linux_status=$(run_linux "$work/linux.messages")

@@ -6,6 +6,7 @@
 #
 # Usage: tool_matches_linux.sh LINUX_TOOL WINDOWS_TOOL WINE_RUN
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/check_same.sh"
 linux_tool=$(realpath "$1") windows_tool=$(realpath "$2") wine_run=$(realpath "$3")
 if [[ ! -x $linux_tool ]]; then
   echo "no Linux tool at $linux_tool: build it first (cmake --build --preset dev --target tracciato)" >&2
@@ -17,15 +18,6 @@ trap 'rm -rf "$work"' EXIT
 cp "$windows_tool" "$work/tracciato.exe"
 
 digests() { (cd "$1" && find . -maxdepth 1 -type f -printf '%f\n' | LC_ALL=C sort | xargs -r md5sum); }
-
-failures=0
-check_same() {  # check_same WHAT EXPECTED ACTUAL
-  if [[ $2 != "$3" ]]; then
-    echo "FAIL: $1 differs" >&2
-    diff <(echo "$2") <(echo "$3") >&2 || true
-    failures=$((failures + 1))
-  fi
-}
 
 # The example scenario, written by each build.
 "$linux_tool" example --out "$work/linux/in" >/dev/null
