@@ -50,6 +50,9 @@ class Route {
     model_.error_code = code;
     model_.error_position = cell_index * kCellLength;
     model_.error_site = model_.code_site = ErrorSite{};
+    // The words of a problem the reading recorded belong to that problem.
+    model_.error_detail.clear();
+    model_.error_notes.clear();
   }
 
  private:
