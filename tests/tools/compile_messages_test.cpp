@@ -9,6 +9,7 @@
 
 #include "authoring/embedded_scenario.h"
 #include "compile_fixtures.h"
+#include "compiler/diagnostics.h"
 #include "tools/author_compile.h"
 #include "tools/compile_report.h"
 
@@ -174,6 +175,18 @@ TEST(CompileMessages, EachOccupiedCellCodeNamesWhatIsInTheCell) {
   for (const auto& c : cases) {
     EXPECT_EQ(messages(c.line, c.train, "T_linea.txt", "T_1-.txt"), c.expected) << c.what;
   }
+}
+
+TEST(CompileMessages, ACodeOfTheCompletionPassKeepsNoWordsOfTheReadingsCode) {
+  // The reading stops at an abbattimento on the signal of 1850 m (code 7,
+  // with its own sentence and note); the completion pass then finds no cell
+  // before the signal at 5250 m for the slowdown read just before, and its
+  // code 11 replaces the 7.
+  std::string train =
+      with_line(embedded_train(), 37, "rallentamento,  6500, 120,  400,  1,  0,  0");
+  train = with_line(train, 38, "abbattimento,   1900,   90");
+  EXPECT_EQ(messages(embedded_line(), train),
+            "tracciato: error 11 at 5300 m: " + std::string(error_message(11)) + "\n");
 }
 
 // Code 25 has many causes; each has its own sentence, at the field at fault
