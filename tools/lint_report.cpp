@@ -15,10 +15,6 @@ const std::filesystem::path& file_of(const AuthorDescriptions& d, Description de
   return description == Description::kLine ? d.line_file : d.train_file;
 }
 
-const std::string& text_of(const AuthorDescriptions& d, Description description) {
-  return description == Description::kLine ? d.line_text : d.train_text;
-}
-
 }  // namespace
 
 LintResult lint_scenario(const AuthorDescriptions& descriptions, const std::string& line_name,
@@ -37,12 +33,16 @@ LintResult lint_scenario(const AuthorDescriptions& descriptions, const std::stri
 }
 
 std::string lint_messages(const AuthorDescriptions& descriptions, const LintResult& result) {
+  // Each description's lines are found once, however many warnings point
+  // into it: a warning per line of a large text stays linear.
+  const LineIndex line_lines(descriptions.line_text);
+  const LineIndex train_lines(descriptions.train_text);
   std::string messages;
   for (const LintWarning& w : result.warnings) {
     const DiagnosticPlace place{file_of(descriptions, w.description).string(), w.site.line,
                                 w.site.column};
     messages += format_diagnostic(place, "warning: " + displayable_line(w.message),
-                                  text_of(descriptions, w.description));
+                                  w.description == Description::kLine ? &line_lines : &train_lines);
   }
   return messages + compile_messages(descriptions, result.compile);
 }
