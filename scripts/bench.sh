@@ -5,11 +5,14 @@
 # here from the very bytes the run leaves: a temporary file, one write and a
 # rename per file). Prints the median ratio with its min and max over the
 # pairs, and the peak memory. Then the compile at shorter lengths, to show the
-# cost grows linearly, and the in-process Google Benchmark cases of the
-# pieces.
+# cost grows linearly; `tracciato lint` of a 50 MB line description against
+# `tracciato compile` of the same text, paired the same way (valid records,
+# and lines of mistyped keys, each a warning); and the in-process Google
+# Benchmark cases of the pieces.
 #
 # Usage: scripts/bench.sh [PAIRS]   (21 by default, at least 11)
-# Environment: BENCH_GOOGLE_ARGS are passed to Google Benchmark.
+# Environment: BENCH_GOOGLE_ARGS are passed to Google Benchmark;
+# BENCH_LINT_PAIRS sets the pairs of the 50 MB runs (5 by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 pairs=${1:-21}
@@ -19,8 +22,8 @@ if ((pairs < 11)); then
 fi
 scripts/install-deps.sh
 cmake --preset bench >/dev/null
-cmake --build --preset bench --target tracciato_bench process_pairs write_long_line tracciato \
-  Tarvo_Belmira_7351
+cmake --build --preset bench --target tracciato_bench process_pairs write_long_line \
+  write_large_description tracciato Tarvo_Belmira_7351
 
 bin=build/bench
 package=$bin/driver/Tarvo_Belmira_7351
@@ -57,6 +60,23 @@ echo
 echo "The compile against the line's length (linear: the ratio stays put):"
 compile_pair 250000 "tracciato compile,   250,000 m"
 compile_pair 500000 "tracciato compile,   500,000 m"
+
+# lint of one large description against its compile, both whole processes.
+# lint ends with status 1 when it has warnings; it writes no file.
+lint_pair() {
+  local kind=$1
+  local src="$work/large_$kind"
+  "$bin/bench/write_large_description" "$src" "$kind"
+  "$bin/bench/process_pairs" "tracciato lint, 50 MB $kind" "${BENCH_LINT_PAIRS:-5}" \
+    --against compile --status 1 \
+    -- "$tool" lint "$src/Grande_linea.txt" "$src/Grande_1-.txt" \
+    -- "$tool" compile "$src/Grande_linea.txt" "$src/Grande_1-.txt" --out "{dir}"
+}
+
+echo
+echo "lint against compile of the same 50 MB line description (aim: within 3x):"
+lint_pair records
+lint_pair unknown-keys
 
 echo
 echo "In-process pieces (Google Benchmark):"
