@@ -88,6 +88,20 @@ void explain_numbered_marks(ScenarioModel& model, int32_t x) {
   }
 }
 
+void explain_blocked_cells(ScenarioModel& model, std::string situation,
+                           std::initializer_list<int32_t> cells) {
+  model.error_notes.clear();
+  std::string held;
+  for (const int32_t c : cells) {
+    // A walk may end at the route's last cell, with a neighbour beyond it.
+    if (c < 0 || static_cast<size_t>(c) >= model.route_cells.size()) continue;
+    const std::string what = occupant(model, c);
+    held += (held.empty() ? "" : ", ") + cell_and_metres(c) + " holds " + what;
+    note_origin(model, c, what);
+  }
+  model.error_detail = std::move(situation) + ": " + held;
+}
+
 void explain_beyond_route(ScenarioModel& model, int32_t position, int32_t margin) {
   const int64_t route_end = int64_t{kCellLength} * model.last_cell;
   model.error_detail = metres(position) + " lies beyond the route: the route's cells run to " +

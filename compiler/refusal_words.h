@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,13 @@ void explain_occupied_cell(ScenarioModel& model, std::string_view whose, int32_t
 // four cells its numbered marks need, and the first of them in the way.
 // REQUIRES: the slowdown's placement recorded code 20.
 void explain_numbered_marks(ScenarioModel& model, int32_t x);
+
+// The completion pass's codes 11 to 13: `situation` says what needed a
+// mark, and each of `cells` is then named with what occupies it, with a note
+// at the record that placed it when one did; cells beyond the route are
+// left out.
+void explain_blocked_cells(ScenarioModel& model, std::string situation,
+                           std::initializer_list<int32_t> cells);
 
 // Code 15: "47800 m lies beyond the route: ..." with the last position a
 // record needing `margin` metres of route after it may have.

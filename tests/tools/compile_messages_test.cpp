@@ -9,7 +9,6 @@
 
 #include "authoring/embedded_scenario.h"
 #include "compile_fixtures.h"
-#include "compiler/diagnostics.h"
 #include "tools/author_compile.h"
 #include "tools/compile_report.h"
 
@@ -177,16 +176,74 @@ TEST(CompileMessages, EachOccupiedCellCodeNamesWhatIsInTheCell) {
   }
 }
 
-TEST(CompileMessages, ACodeOfTheCompletionPassKeepsNoWordsOfTheReadingsCode) {
+TEST(CompileMessages, ACodeOfTheCompletionPassReplacesTheWordsOfTheReadingsCode) {
   // The reading stops at an abbattimento on the signal of 1850 m (code 7,
   // with its own sentence and note); the completion pass then finds no cell
   // before the signal at 5250 m for the slowdown read just before, and its
-  // code 11 replaces the 7.
+  // code 11, with its own words, replaces the 7.
   std::string train =
       with_line(embedded_train(), 37, "rallentamento,  6500, 120,  400,  1,  0,  0");
   train = with_line(train, 38, "abbattimento,   1900,   90");
   EXPECT_EQ(messages(embedded_line(), train),
-            "tracciato: error 11 at 5300 m: " + std::string(error_message(11)) + "\n");
+            "tracciato: error 11 at 5300 m: the signal in cell 106 (5250 to 5300 m) stands within "
+            "20 cells before the warning board in cell 107 (5300 to 5350 m) and needs an "
+            "abbattimento mark in one of the two cells just before it, but neither is free or "
+            "holds one: cell 105 (5200 to 5250 m) holds the indication sign `(SEGNAL DI "
+            "AVVISO)(SPECIFICO       )(PER  P.L.       )`, cell 104 (5150 to 5200 m) holds the "
+            "indication sign `(EX. BIVIO DA )(TARVO DREVA -)( - TIRSENA'  )`\n"
+            "Tarvo_Belmira_linea.txt:100:1: note: the indication sign `(SEGNAL DI "
+            "AVVISO)(SPECIFICO       )(PER  P.L.       )` was placed by this record, at 5200 m\n"
+            "cartello_indicatore,  5200,   (SEGNAL DI AVVISO)(SPECIFICO       )(PER  P.L.       )\n"
+            "^\n"
+            "Tarvo_Belmira_linea.txt:99:1: note: the indication sign `(EX. BIVIO DA )(TARVO "
+            "DREVA -)( - TIRSENA'  )` was placed by this record, at 5150 m\n"
+            "cartello_indicatore,  5150,   (EX. BIVIO DA )(TARVO DREVA -)( - TIRSENA'  )\n"
+            "^\n");
+}
+
+TEST(CompileMessages, TheCompletionPassNamesTheCellsItFoundOccupied) {
+  const std::string line = "[generale]\r\nlunghezza percorso, 5000\r\n[fine]\r\n\r\n";
+  const struct {
+    const char* what;
+    std::string train;
+    std::string expected;
+  } cases[] = {
+      {"12: the three cells 5 to 7 before a slowdown's start",
+       "[generale]\r\nsegnale, 2500, 1,0,0,0,0,0,0,0,0,0\r\nsegnale, 2550, 1,0,0,0,0,0,0,0,0,0\r\n"
+       "segnale, 2600, 1,0,0,0,0,0,0,0,0,0\r\nrallentamento, 2850, 120, 200, 1, 0, 0\r\n\r\n",
+       "tracciato: error 12 at 2900 m: the slowdown starting in cell 58 (2850 to 2900 m) needs "
+       "an abbattimento mark 5 to 7 cells before it, but none of those cells is free: cell 53 "
+       "(2600 to 2650 m) holds a signal, cell 52 (2550 to 2600 m) holds a signal, cell 51 (2500 "
+       "to 2550 m) holds a signal\n"
+       "T_1-.txt:4:1: note: a signal was placed by this record, at 2600 m\n"
+       "segnale, 2600, 1,0,0,0,0,0,0,0,0,0\n"
+       "^\n"
+       "T_1-.txt:3:1: note: a signal was placed by this record, at 2550 m\n"
+       "segnale, 2550, 1,0,0,0,0,0,0,0,0,0\n"
+       "^\n"
+       "T_1-.txt:2:1: note: a signal was placed by this record, at 2500 m\n"
+       "segnale, 2500, 1,0,0,0,0,0,0,0,0,0\n"
+       "^\n"},
+      {"13: the mark due inside a slow slowdown",
+       "[generale]\r\nsegnale, 1350, 1,0,0,0,0,0,0,0,0,0\r\nsegnale, 1400, 1,0,0,0,0,0,0,0,0,0\r\n"
+       "segnale, 1450, 1,0,0,0,0,0,0,0,0,0\r\nrallentamento, 1000, 30, 1000, 1, 0, 0\r\n\r\n",
+       "tracciato: error 13 at 1450 m: inside the slowdown starting in cell 21 (1000 to 1050 m), "
+       "slower than 110 km/h, a mark is due every 400 m; the one due in cell 29 (1400 to 1450 m) "
+       "finds no free cell there or next to it: cell 28 (1350 to 1400 m) holds a signal, cell 29 "
+       "(1400 to 1450 m) holds a signal, cell 30 (1450 to 1500 m) holds a signal\n"
+       "T_1-.txt:2:1: note: a signal was placed by this record, at 1350 m\n"
+       "segnale, 1350, 1,0,0,0,0,0,0,0,0,0\n"
+       "^\n"
+       "T_1-.txt:3:1: note: a signal was placed by this record, at 1400 m\n"
+       "segnale, 1400, 1,0,0,0,0,0,0,0,0,0\n"
+       "^\n"
+       "T_1-.txt:4:1: note: a signal was placed by this record, at 1450 m\n"
+       "segnale, 1450, 1,0,0,0,0,0,0,0,0,0\n"
+       "^\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(messages(line, c.train, "T_linea.txt", "T_1-.txt"), c.expected) << c.what;
+  }
 }
 
 // Code 25 has many causes; each has its own sentence, at the field at fault
