@@ -50,7 +50,7 @@ class ScanBuilder final : public ParseListener {
   void record_begins(const RecordRule& rule, FieldSite key_site) override {
     KeyField& key = scan_.key_fields.back();
     key.started.push_back(rule.kind);
-    pending_ = {rule.kind, key.text, key_site, {}, {}, {}};
+    pending_ = {rule.kind, key_site, {}, {}, {}};
     pending_.numbers.reserve(rule.values.size());
     pending_values_ = 0;
   }
