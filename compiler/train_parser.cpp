@@ -281,6 +281,7 @@ void end_steps(TrainPhase& phase) {
     const ItemRecord& progressive = model.item_table[slot];
     if (progressive.num_1 % kCellLength != 0 || progressive.num_2 % kCellLength != 0) {
       model.error_code = kProgressiveNotOnCell;
+      forget_words(model);
       model.error_site = model.code_site = ErrorSite{Description::kLine, 0, 0};
     }
   }

@@ -9,6 +9,7 @@
 
 #include "authoring/embedded_scenario.h"
 #include "compile_fixtures.h"
+#include "compiler/diagnostics.h"
 #include "tools/author_compile.h"
 #include "tools/compile_report.h"
 
@@ -199,6 +200,16 @@ TEST(CompileMessages, ACodeOfTheCompletionPassReplacesTheWordsOfTheReadingsCode)
             "DREVA -)( - TIRSENA'  )` was placed by this record, at 5150 m\n"
             "cartello_indicatore,  5150,   (EX. BIVIO DA )(TARVO DREVA -)( - TIRSENA'  )\n"
             "^\n");
+}
+
+TEST(CompileMessages, AProgressiveOffTheGridReplacesAPositionBeyondTheRouteWithItsOwnWords) {
+  // The line's code 15 lets the train be read; with no signal or slowdown in
+  // it, the end steps run, and their code 2 keeps only the 15's position.
+  const std::string line =
+      "[generale]\r\nlunghezza percorso, 2000\r\nprogressiva chilometrica uno, 0, 75725, "
+      "1\r\n[fine]\r\npendenza, 9000, 0\r\n\r\n";
+  EXPECT_EQ(messages(line, "[generale]\r\n\r\n", "T_linea.txt", "T_1-.txt"),
+            "T_linea.txt: error 2 at 9000 m: " + std::string(error_message(2)) + "\n");
 }
 
 TEST(CompileMessages, TheCompletionPassNamesTheCellsItFoundOccupied) {
