@@ -1,5 +1,6 @@
 #include "authoring/description_scan.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "compiler/description_walk.h"
@@ -49,7 +50,8 @@ class ScanBuilder final : public ParseListener {
   void record_begins(const RecordRule& rule, FieldSite key_site) override {
     KeyField& key = scan_.key_fields.back();
     key.started.push_back(rule.kind);
-    pending_ = {rule.kind, key.text, key_site, {}, {}, {}};
+    pending_ = {rule.kind, key_site, {}, {}, {}};
+    pending_.numbers.reserve(rule.values.size());
     pending_values_ = 0;
   }
 
@@ -78,6 +80,15 @@ template <typename Walk>
 DescriptionScan scan(std::string_view text, Description description, Walk walk_it) {
   DescriptionScan result;
   result.description = description;
+  // Room for as many key fields and records as the text has fields, at
+  // most: a large description is then not copied over and over as the lists
+  // grow, and the room it does not use is never touched.
+  const size_t fields =
+      static_cast<size_t>(std::count_if(
+          text.begin(), text.end(), [](char c) { return c == ',' || c == '\n' || c == '\r'; })) +
+      1;
+  result.key_fields.reserve(fields);
+  result.records.reserve(fields);
   ScanBuilder builder(result);
   DescriptionWalk walk(text);
   walk.listen(builder);

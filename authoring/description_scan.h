@@ -26,9 +26,9 @@ struct ScannedValue {
   FieldSite site;
 };
 
+// A record read whole; its key field is the KeyField that started it.
 struct ScannedRecord {
   RecordKind kind;
-  std::string key;
   FieldSite key_site;
   std::vector<ScannedValue> numbers;  // in file order
   std::string text;                   // a sign's text or a station's name

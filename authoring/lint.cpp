@@ -11,12 +11,15 @@ std::vector<LintWarning> lint_warnings(const DescriptionScan& line, const Descri
     warnings.insert(warnings.end(), group.begin(), group.end());
   }
   // Descriptions in the order they are read, each warning where it points.
-  std::stable_sort(warnings.begin(), warnings.end(),
-                   [](const LintWarning& a, const LintWarning& b) {
-                     if (a.description != b.description) return a.description < b.description;
-                     if (a.site.line != b.site.line) return a.site.line < b.site.line;
-                     return a.site.column < b.site.column;
-                   });
+  const auto before = [](const LintWarning& a, const LintWarning& b) {
+    if (a.description != b.description) return a.description < b.description;
+    if (a.site.line != b.site.line) return a.site.line < b.site.line;
+    return a.site.column < b.site.column;
+  };
+  // Often one check finds them all, already in order.
+  if (!std::is_sorted(warnings.begin(), warnings.end(), before)) {
+    std::stable_sort(warnings.begin(), warnings.end(), before);
+  }
   return warnings;
 }
 

@@ -2,6 +2,7 @@
 // read as a key: each silently changes which records the compiler sees.
 #include <algorithm>
 #include <cctype>
+#include <unordered_map>
 #include <utility>
 
 #include "authoring/key_suggestion.h"
@@ -189,7 +190,16 @@ class KeyFieldCheck {
       warn(key.site, message);
       return;
     }
-    warn(key.site, unknown_key_message(key));
+    warn(key.site, unknown_key_message_once(key));
+  }
+
+  // A mistyped key tends to be copied along with its record: its words are
+  // worked out once per text and section.
+  const std::string& unknown_key_message_once(const KeyField& key) {
+    auto& known = unknown_messages_[static_cast<size_t>(key.section)];
+    auto found = known.find(key.text);
+    if (found == known.end()) found = known.emplace(key.text, unknown_key_message(key)).first;
+    return found->second;
   }
 
   const DescriptionScan& scan_;
@@ -198,6 +208,7 @@ class KeyFieldCheck {
   int32_t silenced_line_ = 0;    // a line whose remaining fields were reported
   int32_t record_end_line_ = 0;  // where the previous key field's values end
   std::optional<RecordKind> last_record_;
+  std::unordered_map<std::string, std::string> unknown_messages_[3];  // per KeySection
 };
 
 }  // namespace

@@ -5,12 +5,17 @@
 // median wall times and the peak resident memory of each.
 //
 // Usage:
-//   process_pairs NAME PAIRS [--copy FILE [--floor-copy FILE]] -- PROGRAM ARGS... -- FLOOR ARGS...
+//   process_pairs NAME PAIRS [--copy FILE] [--floor-copy FILE] [--against LABEL] [--status N]
+//                 -- PROGRAM ARGS... -- FLOOR ARGS...
 // Every argument "{dir}" becomes the fresh folder of that run. --copy puts
 // FILE into the folder first (the install package runs from its own folder);
 // --floor-copy puts another file of the same name into the floor's folder
 // instead (one build's package against another's).
 // The first pair also checks that both leave the same files, byte for byte.
+// --against times the program against another program rather than a floor:
+// LABEL names it in the output, and the files are not compared (lint writes
+// none, the compile it is measured against does). --status N accepts N as
+// well as 0 as a normal end (lint's status for warnings).
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -79,7 +84,7 @@ bool same_files(const std::filesystem::path& a, const std::filesystem::path& b,
   return true;
 }
 
-Measure run(const Command& command, const std::filesystem::path& dir) {
+Measure run(const Command& command, const std::filesystem::path& dir, int ok_status) {
   std::vector<std::string> args;
   for (const std::string& a : command.args) args.push_back(a == "{dir}" ? dir.string() : a);
   if (!args.empty() && args[0].starts_with("{dir}/")) args[0] = (dir / args[0].substr(6)).string();
@@ -92,6 +97,8 @@ Measure run(const Command& command, const std::filesystem::path& dir) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  // Diagnostics too: a lint of a large text may print millions of lines.
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   pid_t pid = 0;
   const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
@@ -103,7 +110,7 @@ Measure run(const Command& command, const std::filesystem::path& dir) {
   rusage usage{};
   wait4(pid, &status, 0, &usage);
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+  if (!WIFEXITED(status) || (WEXITSTATUS(status) != 0 && WEXITSTATUS(status) != ok_status)) {
     std::fprintf(stderr, "%s failed (status %d)\n", argv[0], status);
     std::exit(2);
   }
@@ -120,8 +127,8 @@ T median(std::vector<T> v) {
 int usage() {
   std::fprintf(
       stderr,
-      "usage: process_pairs NAME PAIRS [--copy FILE [--floor-copy FILE]] -- PROGRAM ARGS... -- "
-      "FLOOR ARGS...\n");
+      "usage: process_pairs NAME PAIRS [--copy FILE] [--floor-copy FILE] [--against LABEL] "
+      "[--status N] -- PROGRAM ARGS... -- FLOOR ARGS...\n");
   return 2;
 }
 
@@ -134,16 +141,24 @@ int main(int argc, char** argv) {
   const std::string name = argv[1];
   const int pairs = std::atoi(argv[2]);
   std::filesystem::path copy, floor_copy;
+  std::string against;
+  int ok_status = 0;
   int i = 3;
-  if (i + 1 < argc && std::string(argv[i]) == "--copy") {
-    copy = argv[i + 1];
-    i += 2;
+  for (; i + 1 < argc && std::string(argv[i]) != "--"; i += 2) {
+    const std::string option = argv[i];
+    if (option == "--copy") {
+      copy = argv[i + 1];
+    } else if (option == "--floor-copy") {
+      floor_copy = argv[i + 1];
+    } else if (option == "--against") {
+      against = argv[i + 1];
+    } else if (option == "--status") {
+      ok_status = std::atoi(argv[i + 1]);
+    } else {
+      return usage();
+    }
   }
-  if (!copy.empty() && i + 1 < argc && std::string(argv[i]) == "--floor-copy") {
-    floor_copy = argv[i + 1];
-    i += 2;
-    if (floor_copy.filename() != copy.filename()) return usage();
-  }
+  if (!floor_copy.empty() && floor_copy.filename() != copy.filename()) return usage();
   Command commands[2];
   int which = -1;
   for (; i < argc; ++i) {
@@ -173,7 +188,7 @@ int main(int argc, char** argv) {
 
   // A child's peak memory includes what the timer held when it started the
   // child: a program that does nothing shows that share.
-  const Measure idle = run(Command{{"/bin/true"}}, work.path());
+  const Measure idle = run(Command{{"/bin/true"}}, work.path(), 0);
 
   std::vector<double> ratios, program_ms, floor_ms;
   std::vector<long> program_kb, floor_kb;
@@ -183,9 +198,9 @@ int main(int argc, char** argv) {
     // Alternate which goes first, so neither always meets a warmer cache.
     for (int k = 0; k < 2; ++k) {
       const int c = pair % 2 == 0 ? k : 1 - k;
-      m[c] = run(commands[c], dirs[c]);
+      m[c] = run(commands[c], dirs[c], ok_status);
     }
-    if (pair == 0 && !same_files(dirs[0], dirs[1], copied)) {
+    if (pair == 0 && against.empty() && !same_files(dirs[0], dirs[1], copied)) {
       std::fprintf(stderr, "%s: the floor does not write the program's bytes\n", name.c_str());
       return 2;
     }
@@ -196,13 +211,14 @@ int main(int argc, char** argv) {
     floor_kb.push_back(m[1].peak_kb);
     for (const auto& d : dirs) std::filesystem::remove_all(d);
   }
+  const char* floor_label = against.empty() ? "floor" : against.c_str();
   std::printf(
-      "%-34s %3d pairs  program %8.3f ms  floor %8.3f ms  ratio %5.2fx (min %5.2fx, max %5.2fx)"
-      "  peak memory %5.1f MB (floor %5.1f MB, /bin/true %4.1f MB)\n",
-      name.c_str(), pairs, median(program_ms), median(floor_ms), median(ratios),
+      "%-34s %3d pairs  program %8.3f ms  %s %8.3f ms  ratio %5.2fx (min %5.2fx, max %5.2fx)"
+      "  peak memory %5.1f MB (%s %5.1f MB, /bin/true %4.1f MB)\n",
+      name.c_str(), pairs, median(program_ms), floor_label, median(floor_ms), median(ratios),
       *std::min_element(ratios.begin(), ratios.end()),
       *std::max_element(ratios.begin(), ratios.end()),
-      static_cast<double>(median(program_kb)) / 1024.0,
+      static_cast<double>(median(program_kb)) / 1024.0, floor_label,
       static_cast<double>(median(floor_kb)) / 1024.0, static_cast<double>(idle.peak_kb) / 1024.0);
   return 0;
 }

@@ -16,7 +16,8 @@ install(TARGETS tracciato-stub RUNTIME DESTINATION ${TRACCIATO_STUB_DIR})
 if(TRACCIATO_WINDOWS_STUB_FILE)
   install(PROGRAMS ${TRACCIATO_WINDOWS_STUB_FILE} DESTINATION ${TRACCIATO_STUB_DIR})
 endif()
-install(FILES README.md docs/file_formats.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES README.md docs/file_formats.md docs/description_format.md
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_PACKAGE_NAME tracciato)
 set(CPACK_PACKAGE_VENDOR "tracciato")

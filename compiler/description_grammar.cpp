@@ -14,9 +14,9 @@ using W = ValueWidth;
 constexpr ValueRule kLineLength[] = {
     {"length", W::kNumber, "m", "the line's length, 0 to 1,000,000"}};
 constexpr ValueRule kProgressive[] = {
-    {"position", W::kNumber, "m", "where the progressive starts, on a cell boundary"},
+    {"position", W::kNumber, "m", "where the progressive starts, a multiple of 50"},
     {"value", W::kNumber, "m", "the kilometric value there, a multiple of 50"},
-    {"flag", W::kNumber, "", "how the progressive counts"},
+    {"flag", W::kNumber, "", "1: the kilometric value is counted 100 m further on"},
 };
 constexpr ValueRule kBackground[] = {
     {"background", W::kNumber, "", "the background picture's number"}};
@@ -71,22 +71,22 @@ constexpr ValueRule kClock[] = {
 constexpr ValueRule kSand[] = {{"sand", W::kI16, "", "sand available"}};
 constexpr ValueRule kSignal[] = {
     {"position", W::kNumber, "m", "the signal's place (cell of position / 50 + 1)"},
-    {"sx", W::kNumber, "", "left side"},
-    {"s1", W::kNumber, "", "left aspect 1"},
-    {"s2", W::kNumber, "", "left aspect 2"},
-    {"s3", W::kNumber, "", "left aspect 3"},
-    {"rapp", W::kNumber, "", "repetition"},
-    {"dx", W::kNumber, "", "right side"},
-    {"d1", W::kNumber, "", "right aspect 1"},
-    {"d2", W::kNumber, "", "right aspect 2"},
-    {"d3", W::kNumber, "", "right aspect 3"},
-    {"tempo", W::kNumber, "s", "the signal's time (kept only with sx 2)"},
+    {"sx", W::kNumber, "", "left side, 0 to 2 (units of value_4: 3 x sx + dx)"},
+    {"s1", W::kNumber, "", "left aspect 1: the tens of value_1"},
+    {"s2", W::kNumber, "", "left aspect 2: the tens of value_2"},
+    {"s3", W::kNumber, "", "left aspect 3: the tens of value_3"},
+    {"rapp", W::kNumber, "", "repetition: the tens of value_4"},
+    {"dx", W::kNumber, "", "right side, 0 to 2"},
+    {"d1", W::kNumber, "", "right aspect 1, 0 to 9: the units of value_1"},
+    {"d2", W::kNumber, "", "right aspect 2, 0 to 9: the units of value_2"},
+    {"d3", W::kNumber, "", "right aspect 3, 0 to 9: the units of value_3"},
+    {"tempo", W::kNumber, "s", "the signal's time, kept only with sx 2; 1 to 100 become 101"},
 };
 constexpr ValueRule kSlowdown[] = {
     {"x", W::kNumber, "m", "where the slowdown starts"},
-    {"v", W::kNumber, "km/h", "its speed"},
+    {"v", W::kNumber, "km/h", "its speed; below 110 a marker every 400 m inside it"},
     {"l", W::kNumber, "m", "its length, not negative"},
-    {"f_tt", W::kNumber, "", "slowdown flag"},
+    {"f_tt", W::kNumber, "", "stored in value_3 of the start and end marks"},
     {"f_ta", W::kNumber, "", "with the four numbered marks before the warning board"},
     {"d_v", W::kNumber, "", "value carried by every mark; 0 for none"},
 };

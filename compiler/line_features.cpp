@@ -133,6 +133,7 @@ void memo_indicatori_v_max(ScenarioModel& model, int32_t posizione, const SpeedI
     return;
   }
   cell.kind = kSpeedIndicatorCell;
+  note_placed(model, c);
   cell.value_1 = packed_speeds(group.vas, group.vad);
   cell.value_2 = packed_speeds(group.vbs, group.vbd);
   cell.value_3 = packed_speeds(group.vcs, group.vcd);

@@ -9,6 +9,7 @@
 #include "compiler/description_walk.h"
 #include "compiler/field_reader.h"
 #include "compiler/line_features.h"
+#include "compiler/refusal_words.h"
 #include "compiler/route_access.h"
 #include "compiler/track_polyline.h"
 
@@ -20,6 +21,7 @@ constexpr int32_t kFirstRepetitionNotMultiple = 3;
 constexpr int32_t kSecondRepetitionNotMultiple = 4;
 constexpr int32_t kNoRepetitionSystem = 5;
 constexpr int32_t kSignCellBusy = 6;
+constexpr int32_t kIndicatorCellBusy = 21;
 constexpr int32_t kBeyondRoute = 15;
 constexpr int32_t kOutsideRouteCells = 26;
 constexpr int32_t kNoSignSlot = 29;
@@ -78,9 +80,13 @@ class LineParse final : public RecordHandler, public ParseListener {
   }
 
  private:
-  void record_begins(const RecordRule&, FieldSite) override { value_sites_.clear(); }
+  void record_begins(const RecordRule&, FieldSite key_site) override {
+    value_sites_.clear();
+    model_.cell_origins.begin_record(Description::kLine, key_site);
+  }
   void value_read(const RecordRule&, const ValueRead& value) override {
     value_sites_.push_back(value.site);
+    if (value.index == 0) model_.cell_origins.record_position(value.number);
   }
 
   void key_field(const KeyFieldRead& key) override {
@@ -129,6 +135,8 @@ class LineParse final : public RecordHandler, public ParseListener {
   // people.
   void record(int32_t code, int field = kPositionField) {
     model_.error_code = code;
+    model_.error_detail.clear();
+    model_.error_notes.clear();
     model_.error_site = {Description::kLine, key_site_.line, key_site_.column};
     const FieldSite site = field_site(field);
     model_.code_site = {Description::kLine, site.line, site.column};
@@ -214,6 +222,7 @@ class LineParse final : public RecordHandler, public ParseListener {
     if (checked::add(p, kFeatureMargin) <= checked::mul(kCellLength, last_cell)) return false;
     record(kBeyondRoute);
     model_.error_position = p;
+    explain_beyond_route(model_, p, kFeatureMargin);
     return true;
   }
 
@@ -241,16 +250,18 @@ class LineParse final : public RecordHandler, public ParseListener {
     if (beyond_route(s)) return kEndOfLine;
     const std::optional<double> k = curvature_of(key);
     if (!k) {
+      refuse(kBadCurve, kKeyField);
       model_.error_detail = "the key names no curvature class from 1 to 6 (as in `curva3`)";
-      return refuse(kBadCurve, kKeyField);
+      return kReturn;
     }
     // The track's last two rows stay empty; a curve may not bend them.
     const int32_t end = checked::add(s, l);
     if (end > model_.track_length - kTrackTailShort) return refuse_at(kCurveBeyondTrack, s, 1);
     if (!run_straight(model_, track_cursor_, s, true) ||
         !run_curve(model_, track_cursor_, end, *k)) {
+      refuse(kBadCurve);
       model_.error_detail = "the track would run past 1,000,000 metres";
-      return refuse(kBadCurve);
+      return kReturn;
     }
     return kGoOn;
   }
@@ -273,6 +284,10 @@ class LineParse final : public RecordHandler, public ParseListener {
     }
     if (beyond_route(posizione)) return kEndOfLine;
     memo_indicatori_v_max(model_, posizione, group);
+    if (model_.error_code == kIndicatorCellBusy) {
+      explain_occupied_cell(model_, "the maximum-speed indicator group's",
+                            cell_of_position(posizione));
+    }
     return refused_by_placement(posizione);
   }
 
@@ -297,8 +312,13 @@ class LineParse final : public RecordHandler, public ParseListener {
     // Signs fill the item slots from 80 down; slot 0 is not an item.
     if (sign_slot_ < 1) return refuse_at(kNoSignSlot, p);
     RouteCell& cell = route_cell(model_, c);
-    if (!is_free(cell)) return refuse_at(kSignCellBusy, p);
+    if (!is_free(cell)) {
+      refuse_at(kSignCellBusy, p);
+      explain_occupied_cell(model_, "the indication sign's", c);
+      return kReturn;
+    }
     cell.kind = kIndicationSignCell;
+    note_placed(model_, c);
     cell.value_1 = static_cast<int16_t>(sign_slot_);
     model_.item_table[static_cast<size_t>(sign_slot_)].name = std::move(text);
     sign_slot_ -= 1;

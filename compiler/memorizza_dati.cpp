@@ -57,6 +57,7 @@ void memorizza_dati(ScenarioModel& model, DescriptionSource& source) {
     if (!in_train_phase) model.error_site = line_reading;
     model.code_site = model.error_site;
     model.error_detail = failure.what();
+    model.error_notes.clear();
     // The field at fault, when the reading knew it, rather than its record.
     if (failure.site.line > 0) {
       model.code_site.line = failure.site.line;

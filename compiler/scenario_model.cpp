@@ -27,6 +27,7 @@ void create_route(ScenarioModel& model, int32_t length) {
   model.track_length = length + kTrackOverrun;
   model.last_cell = round_half_even(static_cast<double>(model.track_length) / kCellLength);
   model.route_cells.assign(static_cast<size_t>(model.last_cell) + 1, RouteCell{});
+  model.cell_origins.clear();
   model.track_points.clear();
   if (model.track_flag != 0) {
     model.track_points.create(model.track_length + 1);

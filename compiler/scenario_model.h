@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "compiler/cell_origins.h"
 #include "compiler/track_store.h"
 
 namespace tracciato {
@@ -97,6 +98,13 @@ struct ErrorSite {
   int32_t column = 0;  // 1-based byte column of the field
 };
 
+// A related place of the last compile problem, for people: the record that
+// placed what occupies a cell the refused record needed.
+struct ErrorNote {
+  ErrorSite site;
+  std::string message;
+};
+
 struct ScenarioModel {
   std::string line_name;
   std::string train_number;
@@ -126,6 +134,11 @@ struct ScenarioModel {
   // What went wrong in words, when the code alone does not say (code 25's
   // many causes); empty otherwise.
   std::string error_detail;
+  std::vector<ErrorNote> error_notes;
+
+  // Which record placed the object in each occupied cell; for the words of a
+  // clash only.
+  CellOrigins cell_origins;
 
   bool has_route() const { return !route_cells.empty(); }
 };
@@ -143,6 +156,11 @@ int32_t cell_of_position(int32_t p);
 // placement may replace.
 inline bool is_free(const RouteCell& cell) {
   return cell.kind == kEmptyCell || cell.kind == kSpanMarkerCell;
+}
+
+// Cell c now holds an object of the record being placed (see CellOrigins).
+inline void note_placed(ScenarioModel& model, int32_t c) {
+  model.cell_origins.placed(c, model.route_cells.size());
 }
 
 // Clears every item entry: all numbers 0, names empty.

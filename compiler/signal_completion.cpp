@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "compiler/compile.h"
+#include "compiler/refusal_words.h"
 
 namespace tracciato {
 namespace {
@@ -38,6 +39,7 @@ class Route {
   bool is(int32_t i, uint8_t kind) const { return inside(i) && at(i).kind == kind; }
   bool free_at(int32_t i) const { return inside(i) && is_free(at(i)); }
   RouteCell& at(int32_t i) const { return model_.route_cells[static_cast<size_t>(i)]; }
+  ScenarioModel& model() const { return model_; }
 
   void mark(int32_t i) const {
     at(i).kind = kAbbattimentoValueCell;
@@ -50,6 +52,9 @@ class Route {
     model_.error_code = code;
     model_.error_position = cell_index * kCellLength;
     model_.error_site = model_.code_site = ErrorSite{};
+    // The words of a problem the reading recorded belong to that problem.
+    model_.error_detail.clear();
+    model_.error_notes.clear();
   }
 
  private:
@@ -74,6 +79,13 @@ void protect_signals_before_warning(const Route& route, int32_t i) {
       route.lower_to_mark_value(q);
     } else {
       route.record(kSignalBeforeWarningBlocked, signal);
+      explain_blocked_cells(route.model(),
+                            "the signal in " + cell_and_metres(signal) +
+                                " stands within 20 cells before the warning board in " +
+                                cell_and_metres(i) +
+                                " and needs an abbattimento mark in one of the two cells just "
+                                "before it, but neither is free or holds one",
+                            {p, q});
     }
   }
 }
@@ -86,6 +98,14 @@ void mark_approach_distances(const Route& route, int32_t i) {
                                          [&](int32_t offset) { return route.free_at(i - offset); });
     if (chosen == std::end(distance.offsets)) {
       route.record(kApproachMarkBlocked, i);
+      const auto [near, middle, far] = distance.offsets;
+      explain_blocked_cells(route.model(),
+                            "the slowdown starting in " + cell_and_metres(i) +
+                                " needs an abbattimento mark " + std::to_string(near) + " to " +
+                                std::to_string(far) +
+                                " cells before it, but none of those "
+                                "cells is free",
+                            {i - near, i - middle, i - far});
     } else {
       route.mark(i - *chosen);
     }
@@ -113,6 +133,12 @@ int32_t walk_slow_slowdown(const Route& route, int32_t i) {
         c = -1;
       } else {
         route.record(kSlowSlowdownMarkBlocked, w);
+        explain_blocked_cells(route.model(),
+                              "inside the slowdown starting in " + cell_and_metres(i) +
+                                  ", slower than 110 km/h, a mark is due every 400 m; the one due "
+                                  "in " +
+                                  cell_and_metres(w) + " finds no free cell there or next to it",
+                              {w - 1, w, w + 1});
       }
     }
     if (route.is(w, kSlowdownEndCell)) return w;
@@ -132,6 +158,13 @@ void protect_first_signal_after(const Route& route, int32_t end, int32_t last_ce
       route.mark(s - 2);
     } else {
       route.record(kSlowSlowdownMarkBlocked, end);
+      explain_blocked_cells(route.model(),
+                            "the first signal after the end of a slowdown slower than 110 km/h, "
+                            "in " +
+                                cell_and_metres(s) +
+                                ", needs an abbattimento mark in one of the two cells just before "
+                                "it, but neither is free",
+                            {s - 1, s - 2});
     }
     return;
   }

@@ -14,12 +14,8 @@ constexpr int32_t kNumberedMarkBusy = 20;
 constexpr int32_t kOutsideRouteCells = 26;
 constexpr int32_t kNegativeSlowdownLength = 28;
 
-// Below this start a slowdown has no warning board (and so no numbered marks).
-constexpr int32_t kWarningBoardFrom = 1500;
-constexpr int32_t kWarningDistance = 1200;
 // Signal times 1 to 100 are too short for the simulator; they become 101.
 constexpr int32_t kShortestSignalTime = 101;
-constexpr int kApproachCells = 4;
 
 bool inside_route(const ScenarioModel& model, int32_t c) {
   return c >= 0 && c <= model.last_cell && static_cast<size_t>(c) < model.route_cells.size();
@@ -37,6 +33,14 @@ int32_t pack(int32_t s, int32_t d) { return checked::add(checked::mul(10, s), d)
 
 }  // namespace
 
+int32_t warning_board_cell(int32_t x) {
+  return cell_of_position(checked::sub(x, kWarningDistance));
+}
+
+int32_t first_numbered_mark_cell(int32_t x) {
+  return round_half_even(static_cast<double>(checked::sub(x, kWarningDistance)) / kCellLength);
+}
+
 void memo_segnale(ScenarioModel& model, int32_t posizione, int32_t sx, int32_t s1, int32_t s2,
                   int32_t s3, int32_t rapp, int32_t dx, int32_t d1, int32_t d2, int32_t d3,
                   int32_t& tempo) {
@@ -51,6 +55,7 @@ void memo_segnale(ScenarioModel& model, int32_t posizione, int32_t sx, int32_t s
     return;
   }
   cell(model, c).kind = kSignalCell;
+  note_placed(model, c);
   cell(model, c).value_4 =
       low16(checked::add(checked::add(checked::mul(10, rapp), checked::mul(3, sx)), dx));
   cell(model, c).value_1 = low16(pack(s1, d1));
@@ -60,7 +65,7 @@ void memo_segnale(ScenarioModel& model, int32_t posizione, int32_t sx, int32_t s
   cell(model, c).signal_time = sx == 2 ? low8(tempo) : 0;
   // The cab announces the signal's aspect in the cells 2, 4, 6 and 8 before
   // it; a signal near the origin has fewer such cells.
-  for (int32_t k = 1; k <= kApproachCells; ++k) {
+  for (int32_t k = 1; k <= kSignalApproachCells; ++k) {
     const int32_t before = c - 2 * k;
     if (before < 0) continue;
     const int32_t side_code = checked::add(checked::mul(3, sx), dx);
@@ -81,9 +86,8 @@ void memo_rallentamento(ScenarioModel& model, int32_t x, int32_t v, int32_t l, i
     model.error_code = kOutsideRouteCells;
     return;
   }
-  const int32_t board = checked::sub(x, kWarningDistance);
-  const int32_t w = cell_of_position(board);
-  const int32_t m = round_half_even(static_cast<double>(board) / kCellLength);
+  const int32_t w = warning_board_cell(x);
+  const int32_t m = first_numbered_mark_cell(x);
   // With s >= 0 and l >= 0, every cell below lies between m - 3 >= 3 (when
   // there is a board) and e <= last_cell.
 
@@ -104,11 +108,14 @@ void memo_rallentamento(ScenarioModel& model, int32_t x, int32_t v, int32_t l, i
 
   // The end mark goes first, so a slowdown shorter than a cell keeps its start.
   cell(model, e).kind = kSlowdownEndCell;
+  note_placed(model, e);
   if (d_v != 0) cell(model, e).value_2 = low16(d_v);
   cell(model, s).kind = kSlowdownStartCell;
+  note_placed(model, s);
   if (d_v != 0) cell(model, s).value_2 = low16(d_v);
   if (has_board) {
     cell(model, w).kind = kSlowdownWarningCell;
+    note_placed(model, w);
     if (d_v != 0) cell(model, w).value_2 = low16(d_v);
     cell(model, w).value_1 = low16(v);
   }
@@ -118,15 +125,16 @@ void memo_rallentamento(ScenarioModel& model, int32_t x, int32_t v, int32_t l, i
   cell(model, e).value_3 = low16(f_tt);
 
   if (f_ta == 0) return;
-  for (int32_t i = 0; i < kApproachCells; ++i) {
+  for (int32_t i = 0; i < kNumberedMarks; ++i) {
     if (!is_free(cell(model, m - i))) {
       model.error_code = kNumberedMarkBusy;
       return;
     }
   }
-  for (int32_t i = 0; i < kApproachCells; ++i) {
+  for (int32_t i = 0; i < kNumberedMarks; ++i) {
     RouteCell& mark = cell(model, m - i);
     mark.kind = kSlowdownApproachCell;
+    note_placed(model, m - i);
     mark.value_1 = low16(i + 1);
     if (d_v != 0) mark.value_2 = low16(i + 1);
   }

@@ -15,6 +15,21 @@
 
 namespace tracciato {
 
+// Below this start a slowdown has no warning board (and so no numbered marks).
+inline constexpr int32_t kWarningBoardFrom = 1500;
+inline constexpr int32_t kWarningDistance = 1200;  // metres from the board to the start
+inline constexpr int32_t kNumberedMarks = 4;       // just before the board
+inline constexpr int kSignalApproachCells = 4;
+
+// The warning board's cell of a slowdown starting at x: the point-feature
+// cell of x - 1200. Throws RuntimeFailure when x - 1200 overflows.
+int32_t warning_board_cell(int32_t x);
+
+// The first of the numbered marks' cells m, m - 1, m - 2, m - 3:
+// m = round_half_even((x - 1200) / 50), one cell before the board when x is
+// a multiple of 50.
+int32_t first_numbered_mark_cell(int32_t x);
+
 // A signal at `posizione` into cell_of_position(posizione): kind 1, the
 // aspect numbers packed in decimal (value_1..3 = 10 * s + d, value_4 =
 // 10 * rapp + 3 * sx + dx), the signal time when sx is 2, and the approach

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "compiler/checked_int.h"
+#include "compiler/refusal_words.h"
 #include "compiler/route_access.h"
 #include "compiler/runtime_failure.h"
 #include "compiler/signal_placement.h"
@@ -14,6 +15,11 @@ namespace tracciato {
 namespace {
 
 constexpr int32_t kAbbattimentoCellBusy = 7;
+constexpr int32_t kSignalCellBusy = 16;
+constexpr int32_t kWarningCellBusy = 17;
+constexpr int32_t kStartCellBusy = 18;
+constexpr int32_t kEndCellBusy = 19;
+constexpr int32_t kNumberedMarkBusy = 20;
 constexpr int32_t kProgressiveNotOnCell = 2;
 
 // A record's position must leave 100 m of route after it.
@@ -59,8 +65,7 @@ RecordEnd read_profile(TrainPhase& phase, Profile& profile, ProfileWriter write)
   const int32_t p = phase.values->read_number();
   const int32_t value = phase.values->read_number();
   if (!phase.inside_route(p, kRecordMargin)) {
-    phase.record_at(kPositionBeyondRoute, p);
-    return RecordEnd::kEndSteps;
+    return phase.beyond_route(p, kRecordMargin);
   }
   const int32_t n = round_half_even(static_cast<double>(p) / kCellLength);
   if (n > 0) fill_profile(phase, profile, write, n);
@@ -107,16 +112,48 @@ RecordEnd after_placement(TrainPhase& phase, int32_t position, int32_t code_befo
   return RecordEnd::kReturn;
 }
 
+// A new code: the words of the code it replaces go with it.
+void forget_words(ScenarioModel& model) {
+  model.error_detail.clear();
+  model.error_notes.clear();
+}
+
+// A slowdown refused for an occupied cell says which of its cells, and what
+// is in it.
+void explain_slowdown_clash(ScenarioModel& model, int32_t x, int32_t l) {
+  switch (model.error_code) {
+    case kWarningCellBusy:
+      explain_occupied_cell(model, "the slowdown's warning board", warning_board_cell(x));
+      break;
+    case kStartCellBusy:
+      explain_occupied_cell(model, "the slowdown's start", cell_of_position(x));
+      break;
+    case kEndCellBusy:
+      explain_occupied_cell(model, "the slowdown's end", cell_of_position(checked::add(x, l)));
+      break;
+    case kNumberedMarkBusy:
+      explain_numbered_marks(model, x);
+      break;
+    default:
+      break;
+  }
+}
+
 RecordEnd read_signal(TrainPhase& phase) {
   int32_t v[11];
   for (int32_t& field : v) field = phase.values->read_number();
   const int32_t posizione = v[0];
   if (!phase.inside_route(posizione, kRecordMargin)) {
-    phase.record_at(kPositionBeyondRoute, posizione);
-    return RecordEnd::kEndSteps;
+    return phase.beyond_route(posizione, kRecordMargin);
   }
   const int32_t code_before = phase.model.error_code;
   memo_segnale(phase.model, posizione, v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
+  if (phase.model.error_code != code_before) {
+    forget_words(phase.model);
+    if (phase.model.error_code == kSignalCellBusy) {
+      explain_occupied_cell(phase.model, "the signal's", cell_of_position(posizione));
+    }
+  }
   return after_placement(phase, posizione, code_before);
 }
 
@@ -125,11 +162,14 @@ RecordEnd read_slowdown(TrainPhase& phase) {
   for (int32_t& field : v) field = phase.values->read_number();
   const int32_t x = v[0];
   if (!phase.inside_route(x, kRecordMargin)) {
-    phase.record_at(kPositionBeyondRoute, x);
-    return RecordEnd::kEndSteps;
+    return phase.beyond_route(x, kRecordMargin);
   }
   const int32_t code_before = phase.model.error_code;
   memo_rallentamento(phase.model, x, v[1], v[2], v[3], v[4], v[5]);
+  if (phase.model.error_code != code_before) {
+    forget_words(phase.model);
+    explain_slowdown_clash(phase.model, x, v[2]);
+  }
   return after_placement(phase, x, code_before);
 }
 
@@ -137,8 +177,7 @@ RecordEnd read_abbattimento(TrainPhase& phase) {
   const int32_t p = phase.values->read_number();
   const int32_t n = phase.values->read_number();
   if (!phase.inside_route(p, kRecordMargin)) {
-    phase.record_at(kPositionBeyondRoute, p);
-    return RecordEnd::kEndSteps;
+    return phase.beyond_route(p, kRecordMargin);
   }
   // An abbattimento stands in the cell that begins at its position, not in
   // the cell of a point feature.
@@ -150,6 +189,7 @@ RecordEnd read_abbattimento(TrainPhase& phase) {
   RouteCell& cell = route_cell(phase.model, c);
   if (!is_free(cell)) {
     phase.record_at(kAbbattimentoCellBusy, p);
+    explain_occupied_cell(phase.model, "the abbattimento mark's", c);
     return RecordEnd::kReturn;
   }
   if (n < INT16_MIN || n > INT16_MAX) {
@@ -163,6 +203,7 @@ RecordEnd read_abbattimento(TrainPhase& phase) {
   } else {
     cell.kind = kAbbattimentoCell;
   }
+  note_placed(phase.model, c);
   return RecordEnd::kGoOn;
 }
 
@@ -199,9 +240,13 @@ class TrainPlacement final : public RecordHandler, public ParseListener {
  public:
   explicit TrainPlacement(TrainPhase& phase) : phase_(phase) {}
 
-  void record_begins(const RecordRule&, FieldSite) override { phase_.value_sites.clear(); }
+  void record_begins(const RecordRule&, FieldSite key_site) override {
+    phase_.value_sites.clear();
+    phase_.model.cell_origins.begin_record(Description::kTrain, key_site);
+  }
   void value_read(const RecordRule&, const ValueRead& value) override {
     phase_.value_sites.push_back(value.site);
+    if (value.index == 0) phase_.model.cell_origins.record_position(value.number);
   }
 
   void key_field(const KeyFieldRead& key) override {
@@ -236,6 +281,7 @@ void end_steps(TrainPhase& phase) {
     const ItemRecord& progressive = model.item_table[slot];
     if (progressive.num_1 % kCellLength != 0 || progressive.num_2 % kCellLength != 0) {
       model.error_code = kProgressiveNotOnCell;
+      forget_words(model);
       model.error_site = model.code_site = ErrorSite{Description::kLine, 0, 0};
     }
   }
@@ -245,6 +291,8 @@ void end_steps(TrainPhase& phase) {
 
 void TrainPhase::record_code(int32_t code) {
   model.error_code = code;
+  model.error_detail.clear();
+  model.error_notes.clear();
   model.error_site = model.code_site =
       ErrorSite{Description::kTrain, key_site.line, key_site.column};
 }
@@ -263,6 +311,12 @@ void TrainPhase::record_at(int32_t code, int32_t position, size_t field) {
   record_code(code);
   record_position(position);
   point_code_at(field);
+}
+
+RecordEnd TrainPhase::beyond_route(int32_t p, int32_t margin) {
+  record_at(kPositionBeyondRoute, p);
+  explain_beyond_route(model, p, margin);
+  return RecordEnd::kEndSteps;
 }
 
 bool TrainPhase::inside_route(int32_t p, int32_t margin) const {

@@ -40,13 +40,16 @@ struct TrainPhase {
   FieldSite failure_site;              // where a run-time failure is reported
   std::vector<FieldSite> value_sites;  // of the record at hand
 
-  // Records a problem of the record at hand; error_position stays.
+  // Records a problem of the record at hand, forgetting the words of any
+  // earlier one; error_position stays.
   void record_code(int32_t code);
   // Records the record's position along with the code, or alone; the code
   // points people at the record's value `field` (0: the position).
   void record_at(int32_t code, int32_t position, size_t field = 0);
   void point_code_at(size_t field);
   void record_position(int32_t position);
+  // Code 15 for a record at `p` that needs `margin` metres of route after it.
+  RecordEnd beyond_route(int32_t p, int32_t margin);
 
   // True when `p` lies inside the route, that is last_cell >= (p + margin)
   // / 50 as exact quotients. Throws RuntimeFailure when there are no route

@@ -89,8 +89,7 @@ RecordEnd read_station(TrainPhase& phase) {
   station.num_3 = in.read_number();
   const int32_t p = station.num_3;
   if (!phase.inside_route(p, kStationMargin)) {
-    phase.record_at(kPositionBeyondRoute, p);
-    return RecordEnd::kEndSteps;
+    return phase.beyond_route(p, kStationMargin);
   }
   if (p % kCellLength != 0) {
     phase.record_at(kStationNotOnCell, p);
@@ -142,6 +141,7 @@ RecordEnd read_station(TrainPhase& phase) {
     RouteCell& stop = route_cell(model, round_half_even(end_cells - 1));
     stop.kind = kStationStopCell;
     stop.value_1 = static_cast<int16_t>(s);
+    note_placed(model, round_half_even(end_cells - 1));
   }
 
   if (s > 1 && checked::sub(station.num_1, kStationGap) <

@@ -7,11 +7,14 @@
 # file and the folder to the disk, as a replacement that must be all or
 # nothing does. Prints the median ratio with its min and max over the pairs,
 # and the peak memory. Then the compile at shorter lengths, to show the
-# cost grows linearly, and the in-process Google Benchmark cases of the
-# pieces.
+# cost grows linearly; `tracciato lint` of a 50 MB line description against
+# `tracciato compile` of the same text, paired the same way (valid records,
+# and lines of mistyped keys, each a warning); and the in-process Google
+# Benchmark cases of the pieces.
 #
 # Usage: scripts/bench.sh [PAIRS]   (21 by default, at least 11)
 # Environment: BENCH_GOOGLE_ARGS are passed to Google Benchmark;
+# BENCH_LINT_PAIRS sets the pairs of the 50 MB runs (5 by default);
 # BENCH_EARLIER_PACKAGE names another build's Tarvo_Belmira_7351 to pair this
 # build's package with (both must leave the same bytes).
 set -euo pipefail
@@ -23,8 +26,8 @@ if ((pairs < 11)); then
 fi
 scripts/install-deps.sh
 cmake --preset bench >/dev/null
-cmake --build --preset bench --target tracciato_bench process_pairs write_long_line tracciato \
-  Tarvo_Belmira_7351
+cmake --build --preset bench --target tracciato_bench process_pairs write_long_line \
+  write_large_description tracciato Tarvo_Belmira_7351
 
 bin=build/bench
 package=$bin/driver/Tarvo_Belmira_7351
@@ -75,6 +78,23 @@ echo
 echo "The compile against the line's length (linear: the ratio stays put):"
 compile_pair 250000 "tracciato compile,   250,000 m"
 compile_pair 500000 "tracciato compile,   500,000 m"
+
+# lint of one large description against its compile, both whole processes.
+# lint writes no file; --status 1 lets a run that finds problems count too.
+lint_pair() {
+  local kind=$1
+  local src="$work/large_$kind"
+  "$bin/bench/write_large_description" "$src" "$kind"
+  "$bin/bench/process_pairs" "tracciato lint, 50 MB $kind" "${BENCH_LINT_PAIRS:-5}" \
+    --against compile --status 1 \
+    -- "$tool" lint "$src/Grande_linea.txt" "$src/Grande_1-.txt" \
+    -- "$tool" compile "$src/Grande_linea.txt" "$src/Grande_1-.txt" --out "{dir}"
+}
+
+echo
+echo "lint against compile of the same 50 MB line description (aim: within 3x):"
+lint_pair records
+lint_pair unknown-keys
 
 echo
 echo "In-process pieces (Google Benchmark):"

@@ -1,5 +1,6 @@
 #include "text/windows1252.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -73,6 +74,11 @@ constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 }  // namespace
 
 std::string windows1252_to_utf8(std::string_view bytes) {
+  // ASCII is the same in both; most of what is shown is nothing else.
+  if (std::all_of(bytes.begin(), bytes.end(),
+                  [](char byte) { return static_cast<unsigned char>(byte) < 0x80; })) {
+    return std::string(bytes);
+  }
   std::string out;
   out.reserve(bytes.size());
   for (const char byte : bytes) append_utf8(out, code_point_of(static_cast<unsigned char>(byte)));

@@ -52,6 +52,7 @@ AuthorCompileResult compile_outcome(CompileStop stop, const ScenarioModel& model
   result.error_site = model.error_site;
   result.code_site = model.code_site;
   result.error_detail = model.error_detail;
+  result.error_notes = model.error_notes;
   return result;
 }
 

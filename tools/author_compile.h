@@ -42,7 +42,8 @@ struct AuthorCompileResult {
   ErrorSite error_site;  // where error_position was taken from
   ErrorSite code_site;   // the field of the record that caused the code
   std::string error_detail;
-  std::vector<std::string> written;  // file names (Windows-1252), in the order written
+  std::vector<ErrorNote> error_notes;  // related places: what occupies a cell
+  std::vector<std::string> written;    // file names (Windows-1252), in the order written
 };
 
 // What a compile that stopped with `stop` left in the model's diagnostic record.

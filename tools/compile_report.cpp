@@ -70,6 +70,9 @@ std::vector<Diagnostic> compile_diagnostics(const AuthorCompileResult& result) {
                        {result.error_site.line, result.error_site.column},
                        kept_position_note(result)});
   }
+  for (const ErrorNote& note : result.error_notes) {
+    d.notes.push_back({note.site.description, {note.site.line, note.site.column}, note.message});
+  }
   return {d};
 }
 

@@ -107,6 +107,13 @@ std::optional<std::string_view> source_line(std::string_view text, int32_t line)
 }
 
 std::string displayable_line(std::string_view line) {
+  // Printable ASCII is shown as it is: one copy, no conversion.
+  if (std::all_of(line.begin(), line.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x80 && !shown_as_question_mark(byte);
+      })) {
+    return std::string(line);
+  }
   std::string masked(line);
   for (char& byte : masked) {
     if (shown_as_question_mark(static_cast<unsigned char>(byte))) byte = '?';

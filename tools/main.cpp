@@ -7,6 +7,7 @@
 #include "tools/console_output.h"
 #include "tools/example_command.h"
 #include "tools/exit_status.h"
+#include "tools/explain_command.h"
 #include "tools/help_command.h"
 #include "tools/inspect_command.h"
 #include "tools/lint_command.h"
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
   CLI::App* plot = add_plot_command(app, plot_args);
   PackageArguments package_args;
   CLI::App* package = add_package_command(app, package_args);
+  ExplainArguments explain_args;
+  CLI::App* explain = add_explain_command(app, explain_args);
   add_help_command(app);
   // Every command's help ends with the statuses they all share.
   app.footer(std::string(kExitStatusHelp));
@@ -68,5 +71,6 @@ int main(int argc, char** argv) {
   if (lint->parsed()) return run_lint_command(lint_args);
   if (plot->parsed()) return run_plot_command(plot_args);
   if (package->parsed()) return run_package_command(package_args);
+  if (explain->parsed()) return run_explain_command(explain_args);
   return kExitUsage;
 }

@@ -63,6 +63,9 @@ TEST(TracciatoColour, OnlyOnATerminalAndNeverUnderNoColor) {
   ASSERT_TRUE(plain.starts_with("T_linea.txt:5:24: error 6 at 500 m: ")) << plain;
   std::string coloured = plain;
   coloured.replace(coloured.find("error"), 5, "\x1b[1;31merror\x1b[0m");
+  // The note naming the sign already in the cell.
+  ASSERT_NE(coloured.find(": note: "), std::string::npos) << plain;
+  coloured.replace(coloured.find(": note: "), 8, ": \x1b[1;36mnote\x1b[0m: ");
 
   const struct {
     const char* what;

@@ -53,6 +53,19 @@ class ScenarioFolder {
 
 std::string message(int32_t code) { return std::string(error_message(code)); }
 
+// What the clashes of the fixtures say, and the notes at what is in the way.
+constexpr std::string_view kSignClash =
+    "the indication sign's cell 11 (500 to 550 m) is already occupied by the indication sign "
+    "`(A)`";
+constexpr std::string_view kSignalClash =
+    "the signal's cell 21 (1000 to 1050 m) is already occupied by a signal";
+const std::string kSignClashNote =
+    R"([{"file":"T_linea.txt","line":4,"column":1,"message":"the indication sign `(A)` was )"
+    R"(placed by this record, at 500 m"}])";
+const std::string kSignalClashNote =
+    R"([{"file":"T_1-.txt","line":2,"column":1,"message":"a signal was placed by this record, )"
+    R"(at 1000 m"}])";
+
 TEST(CompileCommandStatus, EachOutcomeHasItsStatusAndWritesOnlyWhenItShould) {
   const struct {
     const char* what;
@@ -90,11 +103,16 @@ TEST(CompileCommand, ALineProblemIsShownWithItsLineAndACaretUnderTheRecord) {
   const ProgramRun run = s.compile();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "T_linea.txt:5:24: error 6 at 500 m: " + message(6) +
-                         "\n"
-                         "  cartello_indicatore, 500, (B)\n"
-                         "                       ^\n"
-                         "1 error\n");
+  EXPECT_EQ(run.err,
+            "T_linea.txt:5:24: error 6 at 500 m: " + std::string(kSignClash) +
+                "\n"
+                "  cartello_indicatore, 500, (B)\n"
+                "                       ^\n"
+                "T_linea.txt:4:1: note: the indication sign `(A)` was placed by this record, at "
+                "500 m\n"
+                "cartello_indicatore, 500, (A)\n"
+                "^\n"
+                "1 error\n");
 }
 
 TEST(CompileCommand, ATrainProblemKeepsTheTabBeforeItsCaret) {
@@ -102,10 +120,13 @@ TEST(CompileCommand, ATrainProblemKeepsTheTabBeforeItsCaret) {
   s.describe(kLine, kTrainSignalClash);
   const ProgramRun run = s.compile();
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "T_1-.txt:3:11: error 16 at 1000 m: " + message(16) +
+  EXPECT_EQ(run.err, "T_1-.txt:3:11: error 16 at 1000 m: " + std::string(kSignalClash) +
                          "\n"
                          "\tsegnale, 1000, 1, 5, 6, 0, 0, 1, 3,1,0, 0\n"
                          "\t         ^\n"
+                         "T_1-.txt:2:1: note: a signal was placed by this record, at 1000 m\n"
+                         "segnale, 1000, 1, 5, 6, 0, 0, 1, 3,1,0, 0\n"
+                         "^\n"
                          "1 error\n");
 }
 
@@ -127,11 +148,12 @@ TEST(CompileCommand, AStopSaysWhyNothingWasWritten) {
 }
 
 // A compile problem as the JSON diagnostics carry it.
-std::string error_json(int code, std::string_view file, int line, int column, int position) {
+std::string error_json(int code, std::string_view file, int line, int column, int position,
+                       std::string_view sentence, std::string_view notes = "[]") {
   return R"({"severity":"error","code":)" + std::to_string(code) + R"(,"file":")" +
          std::string(file) + R"(","line":)" + std::to_string(line) + R"(,"column":)" +
          std::to_string(column) + R"(,"position":)" + std::to_string(position) + R"(,"message":")" +
-         message(code) + R"(","notes":[]})";
+         std::string(sentence) + R"(","notes":)" + std::string(notes) + "}";
 }
 
 // The warning a signal at 0 m gets, as the JSON diagnostics carry it.
@@ -162,16 +184,16 @@ TEST(CompileCommandJson, OneObjectWithTheOutcome) {
        {},
        R"({"error_code":16,"error_position":1000,"stop":null,"file":"T_1-.txt","line":3,)"
        R"("column":11,"message":")" +
-           message(16) + R"(","written":[],"diagnostics":[)" +
-           error_json(16, "T_1-.txt", 3, 11, 1000) + "]}\n"},
+           std::string(kSignalClash) + R"(","written":[],"diagnostics":[)" +
+           error_json(16, "T_1-.txt", 3, 11, 1000, kSignalClash, kSignalClashNote) + "]}\n"},
       {"problem, keep going",
        kLineSignClash,
        kTrain,
        {"--keep-going"},
        R"({"error_code":6,"error_position":500,"stop":null,"file":"T_linea.txt","line":5,)"
        R"("column":24,"message":")" +
-           message(6) + R"(","written":)" + all_three + R"(,"diagnostics":[)" +
-           error_json(6, "T_linea.txt", 5, 24, 500) + "]}\n"},
+           std::string(kSignClash) + R"(","written":)" + all_three + R"(,"diagnostics":[)" +
+           error_json(6, "T_linea.txt", 5, 24, 500, kSignClash, kSignClashNote) + "]}\n"},
       {"stop 1250",
        kLine,
        kTrainReserved1250,
@@ -193,7 +215,7 @@ TEST(CompileCommandJson, OneObjectWithTheOutcome) {
        R"({"error_code":1,"error_position":0,"stop":"no-route","file":"T_linea.txt","line":2,)"
        R"("column":21,"message":")" +
            message(1) + R"(","written":[],"diagnostics":[)" +
-           error_json(1, "T_linea.txt", 2, 21, 0) + "]}\n"},
+           error_json(1, "T_linea.txt", 2, 21, 0, message(1)) + "]}\n"},
   };
   for (const auto& c : cases) {
     ScenarioFolder test;
