@@ -7,48 +7,61 @@
 
 #include "authoring/key_suggestion.h"
 #include "authoring/lint.h"
+#include "compiler/description_grammar.h"
 
 namespace tracciato {
 namespace {
 
-const std::vector<KnownKey>& general_keys() {
-  static const std::vector<KnownKey> keys = {
-      {"lunghezza percorso", {"lunghezza", "percorso"}},
-      {"progressiva chilometrica uno", {"progressiva", "uno"}},
-      {"progressiva chilometrica due", {"progressiva", "due"}},
-      {"progressiva chilometrica tre", {"progressiva", "tre"}},
-      {"sfondo uno", {"sfondo", "uno"}},
-      {"sfondo due", {"sfondo", "due"}},
-      {"sfondo tre", {"sfondo", "tre"}},
-      {"ripetizione segnali 4 codici", {"ripetizione", "segnali"}},
+// An author counts uno, due, tre; the parser tests the progressives the
+// other way round. Among equally near keys the first is suggested, so the
+// keys are listed in the author's order.
+int numeral_rank(const RecordRule& rule) {
+  for (std::string_view word : {rule.word_1, rule.word_2}) {
+    if (word == "uno") return 1;
+    if (word == "due") return 2;
+    if (word == "tre") return 3;
+  }
+  return 0;
+}
+
+// The keys of a part, taken from the grammar table the parser reads.
+std::vector<KnownKey> keys_from_grammar(GrammarPart part) {
+  const std::span<const RecordRule> table = grammar_records(part);
+  // Rows of one kind stand together in the table; only their order changes.
+  const auto first_of_kind = [&](RecordKind kind) {
+    return std::find_if(table.begin(), table.end(),
+                        [&](const RecordRule& r) { return r.kind == kind; }) -
+           table.begin();
   };
+  std::vector<const RecordRule*> rows;
+  for (const RecordRule& rule : table) rows.push_back(&rule);
+  std::stable_sort(rows.begin(), rows.end(), [&](const RecordRule* a, const RecordRule* b) {
+    const auto ka = first_of_kind(a->kind);
+    const auto kb = first_of_kind(b->kind);
+    if (ka != kb) return ka < kb;
+    return numeral_rank(*a) < numeral_rank(*b);
+  });
+  std::vector<KnownKey> keys;
+  for (const RecordRule* rule : rows) {
+    KnownKey key{rule->shown_key, {rule->word_1}};
+    if (!rule->word_2.empty()) key.words.push_back(rule->word_2);
+    keys.push_back(std::move(key));
+  }
+  return keys;
+}
+
+const std::vector<KnownKey>& general_keys() {
+  static const std::vector<KnownKey> keys = keys_from_grammar(GrammarPart::kLineGeneral);
   return keys;
 }
 
 const std::vector<KnownKey>& feature_keys() {
-  static const std::vector<KnownKey> keys = {
-      {"pendenza", {"pendenza"}},
-      {"curva", {"curva"}},
-      {"montagna", {"montagna"}},
-      {"indicatori_vmax", {"indicatori_v"}},
-      {"cartello_indicatore", {"cartello", "indicat"}},
-  };
+  static const std::vector<KnownKey> keys = keys_from_grammar(GrammarPart::kLineFeatures);
   return keys;
 }
 
 const std::vector<KnownKey>& train_keys() {
-  static const std::vector<KnownKey> keys = {
-      {"percentuale massa frenata", {"massa", "frenata"}},
-      {"numero vetture", {"vetture"}},
-      {"velocita", {"velocit"}},
-      {"aderenza", {"aderenza"}},
-      {"orologio", {"orologio"}},
-      {"sabbia", {"sabbia"}},
-      {"segnale", {"segnale"}},
-      {"rallentamento", {"rallentamento"}},
-      {"abbattimento", {"abbattimento"}},
-      {"stazione", {"stazione"}},
-  };
+  static const std::vector<KnownKey> keys = keys_from_grammar(GrammarPart::kTrain);
   return keys;
 }
 
