@@ -3,8 +3,10 @@
 #include "authoring/lint.h"
 #include "text/windows1252.h"
 #include "tools/compile_report.h"
+#include "tools/console_output.h"
 #include "tools/diagnostic_format.h"
 #include "tools/exit_status.h"
+#include "tools/terminal_colour.h"
 
 namespace tracciato {
 namespace {
@@ -37,19 +39,19 @@ std::vector<Diagnostic> description_warnings(const AuthorDescriptions& descripti
     if (!check_encoding) return;
     if (auto w = encoding_warning(description, text)) warnings.push_back(std::move(*w));
   };
-  const std::vector<LintWarning> found =
-      lint_warnings(scan_line_description(descriptions.line_text),
-                    scan_train_description(descriptions.train_text));
+  std::vector<LintWarning> found = lint_warnings(scan_line_description(descriptions.line_text),
+                                                 scan_train_description(descriptions.train_text));
   // lint_warnings has the line description's first; the encoding warning
   // leads each description's own.
   add_encoding(Description::kLine, descriptions.line_text);
   bool train_started = false;
-  for (const LintWarning& w : found) {
+  warnings.reserve(found.size() + 2);
+  for (LintWarning& w : found) {
     if (w.description == Description::kTrain && !train_started) {
       add_encoding(Description::kTrain, descriptions.train_text);
       train_started = true;
     }
-    warnings.push_back(warning_at(w.description, w.site, w.message));
+    warnings.push_back(warning_at(w.description, w.site, std::move(w.message)));
   }
   if (!train_started) add_encoding(Description::kTrain, descriptions.train_text);
   return warnings;
@@ -58,11 +60,27 @@ std::vector<Diagnostic> description_warnings(const AuthorDescriptions& descripti
 std::string findings_text(const AuthorDescriptions& descriptions,
                           const std::vector<Diagnostic>& warnings,
                           const AuthorCompileResult& compile, bool colour) {
-  std::string text = compile_messages(descriptions, compile, colour, warnings);
+  std::string text;
+  write_findings_text(descriptions, warnings, compile, colour,
+                      [&](std::string_view piece) { text += piece; });
+  return text;
+}
+
+void write_findings_text(const AuthorDescriptions& descriptions,
+                         const std::vector<Diagnostic>& warnings,
+                         const AuthorCompileResult& compile, bool colour, const TextSink& out) {
+  write_compile_messages(descriptions, compile, colour, warnings, out);
   const size_t errors =
       compile_diagnostics(compile).size() + (compile.stop != CompileStop::kNone ? 1 : 0);
-  if (errors == 0 && warnings.empty()) return text;
-  return text + diagnostic_summary(errors, warnings.size()) + "\n";
+  if (errors == 0 && warnings.empty()) return;
+  out(diagnostic_summary(errors, warnings.size()) + "\n");
+}
+
+void print_findings(const AuthorDescriptions& descriptions, const std::vector<Diagnostic>& warnings,
+                    const AuthorCompileResult& compile) {
+  ErrorWriter err;
+  write_findings_text(descriptions, warnings, compile, colour_on_standard_error(),
+                      [&](std::string_view piece) { err.write(piece); });
 }
 
 int findings_status(const std::vector<Diagnostic>& warnings, const AuthorCompileResult& compile,

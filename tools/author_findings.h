@@ -10,6 +10,7 @@
 
 #include "compiler/diagnostics.h"
 #include "tools/author_compile.h"
+#include "tools/compile_report.h"
 
 namespace tracciato {
 
@@ -29,6 +30,16 @@ std::string findings_text(const AuthorDescriptions& descriptions,
 
 // kExitProblems for a compile problem or a stop, and for a warning when
 // `strict`; kExitSuccess otherwise.
+// The same text, handed to `out` piece by piece.
+void write_findings_text(const AuthorDescriptions& descriptions,
+                         const std::vector<Diagnostic>& warnings,
+                         const AuthorCompileResult& compile, bool colour, const TextSink& out);
+
+// The findings on standard error, with colour when it is a terminal, written
+// as they are rendered.
+void print_findings(const AuthorDescriptions& descriptions, const std::vector<Diagnostic>& warnings,
+                    const AuthorCompileResult& compile);
+
 int findings_status(const std::vector<Diagnostic>& warnings, const AuthorCompileResult& compile,
                     bool strict);
 

@@ -114,7 +114,7 @@ int run_compile_command(const CompileArguments& args) {
     if (args.json) {
       print_out(compile_report_json(descriptions, result, warnings));
     } else {
-      print_err(findings_text(descriptions, warnings, result, colour_on_standard_error()));
+      print_findings(descriptions, warnings, result);
       if (warnings_fail && result.written.empty() &&
           findings_status(warnings, result, false) == 0) {
         complain("--strict: the warnings fail the compile; no file written");

@@ -113,19 +113,25 @@ std::optional<std::string> problem_file(const AuthorDescriptions& descriptions,
 std::string compile_messages(const AuthorDescriptions& descriptions,
                              const AuthorCompileResult& result, bool colour,
                              const std::vector<Diagnostic>& warnings) {
+  std::string messages;
+  write_compile_messages(descriptions, result, colour, warnings,
+                         [&](std::string_view text) { messages += text; });
+  return messages;
+}
+
+void write_compile_messages(const AuthorDescriptions& descriptions,
+                            const AuthorCompileResult& result, bool colour,
+                            const std::vector<Diagnostic>& warnings, const TextSink& out) {
   const LineIndex line_lines(descriptions.line_text);
   const LineIndex train_lines(descriptions.train_text);
   const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
-  std::string messages;
-  std::vector<Diagnostic> all = warnings;
-  for (Diagnostic& d : compile_diagnostics(result)) all.push_back(std::move(d));
-  for (const Diagnostic& d : in_text_order(std::move(all))) {
-    messages += render_diagnostic(d, sources, colour);
+  const std::vector<Diagnostic> problems = compile_diagnostics(result);
+  for (const Diagnostic* d : in_text_order(warnings, problems)) {
+    out(render_diagnostic(*d, sources, colour));
   }
   if (result.stop != CompileStop::kNone) {
-    messages += std::string(kToolName) + ": " + std::string(stop_sentence(result.stop)) + "\n";
+    out(std::string(kToolName) + ": " + std::string(stop_sentence(result.stop)) + "\n");
   }
-  return messages;
 }
 
 std::string compile_report_json(const AuthorDescriptions& descriptions,
@@ -153,11 +159,9 @@ std::string compile_report_json(const AuthorDescriptions& descriptions,
   const LineIndex line_lines(descriptions.line_text);
   const LineIndex train_lines(descriptions.train_text);
   const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
-  std::vector<Diagnostic> all = warnings;
-  all.insert(all.end(), found.begin(), found.end());
   Json diagnostics = Json::array();
-  for (const Diagnostic& d : in_text_order(std::move(all))) {
-    diagnostics.push_back(diagnostic_json(d, sources));
+  for (const Diagnostic* d : in_text_order(warnings, found)) {
+    diagnostics.push_back(diagnostic_json(*d, sources));
   }
   report["diagnostics"] = std::move(diagnostics);
   // A path need not be valid UTF-8; JSON text must be, so such bytes are

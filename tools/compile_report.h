@@ -3,6 +3,7 @@
 // output. Both say the same thing; neither changes a file.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,14 @@ std::optional<std::string> problem_file(const AuthorDescriptions& descriptions,
 std::string compile_messages(const AuthorDescriptions& descriptions,
                              const AuthorCompileResult& result, bool colour = false,
                              const std::vector<Diagnostic>& warnings = {});
+
+// Where messages go piece by piece, so that a long list is never held whole.
+using TextSink = std::function<void(std::string_view)>;
+
+// The same messages, handed to `out` one diagnostic at a time.
+void write_compile_messages(const AuthorDescriptions& descriptions,
+                            const AuthorCompileResult& result, bool colour,
+                            const std::vector<Diagnostic>& warnings, const TextSink& out);
 
 // One JSON object on one line: error_code, error_position, stop, file, line,
 // column, message, written, diagnostics (see diagnostic_json): the warnings

@@ -13,6 +13,17 @@ void print_out(std::string_view text) { std::fwrite(text.data(), 1, text.size(),
 
 void print_err(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); }
 
+void ErrorWriter::write(std::string_view text) {
+  constexpr size_t kPiece = size_t{1} << 16;
+  pending_ += text;
+  if (pending_.size() >= kPiece) flush();
+}
+
+void ErrorWriter::flush() {
+  print_err(pending_);
+  pending_.clear();
+}
+
 int finish_output(int status) {
   errno = 0;
   const bool flushed = std::fflush(stdout) == 0;

@@ -232,17 +232,37 @@ nlohmann::ordered_json diagnostic_json(const Diagnostic& d, const DiagnosticSour
   return j;
 }
 
-std::vector<Diagnostic> in_text_order(std::vector<Diagnostic> diagnostics) {
+namespace {
+
+bool in_text_before(const Diagnostic& a, const Diagnostic& b) {
   const auto rank = [](Description d) { return d == Description::kNone ? 3 : static_cast<int>(d); };
-  std::stable_sort(diagnostics.begin(), diagnostics.end(),
-                   [&](const Diagnostic& a, const Diagnostic& b) {
-                     if (a.description != b.description) {
-                       return rank(a.description) < rank(b.description);
-                     }
-                     if (a.site.line != b.site.line) return a.site.line < b.site.line;
-                     return a.site.column < b.site.column;
-                   });
+  if (a.description != b.description) return rank(a.description) < rank(b.description);
+  if (a.site.line != b.site.line) return a.site.line < b.site.line;
+  return a.site.column < b.site.column;
+}
+
+}  // namespace
+
+std::vector<Diagnostic> in_text_order(std::vector<Diagnostic> diagnostics) {
+  std::stable_sort(diagnostics.begin(), diagnostics.end(), in_text_before);
   return diagnostics;
+}
+
+std::vector<const Diagnostic*> in_text_order(const std::vector<Diagnostic>& first,
+                                             const std::vector<Diagnostic>& second) {
+  std::vector<const Diagnostic*> order;
+  order.reserve(first.size() + second.size());
+  for (const Diagnostic& d : first) order.push_back(&d);
+  for (const Diagnostic& d : second) order.push_back(&d);
+  const auto before = [](const Diagnostic* a, const Diagnostic* b) {
+    return in_text_before(*a, *b);
+  };
+  // The warnings usually come in order already, and the compile adds one
+  // problem at most.
+  if (!std::is_sorted(order.begin(), order.end(), before)) {
+    std::stable_sort(order.begin(), order.end(), before);
+  }
+  return order;
 }
 
 std::string diagnostic_summary(const std::vector<Diagnostic>& diagnostics) {

@@ -92,6 +92,10 @@ nlohmann::ordered_json diagnostic_json(const Diagnostic& diagnostic,
 // description, each by line and column; those of no description last. Equal
 // places keep their order.
 std::vector<Diagnostic> in_text_order(std::vector<Diagnostic> diagnostics);
+// The same order over two lists taken as one, `first` before `second`
+// among equal places, without copying a diagnostic.
+std::vector<const Diagnostic*> in_text_order(const std::vector<Diagnostic>& first,
+                                             const std::vector<Diagnostic>& second);
 
 // "1 error, 3 warnings"; "no problems" when both are 0.
 std::string diagnostic_summary(const std::vector<Diagnostic>& diagnostics);

@@ -4,6 +4,7 @@
 
 #include "platform/file_replace.h"
 #include "platform/utf8_path.h"
+#include "tools/author_findings.h"
 #include "tools/console_output.h"
 #include "tools/description_encoding.h"
 #include "tools/lint_report.h"
@@ -61,7 +62,7 @@ int run_lint_command(const LintArguments& args) {
   if (args.json) {
     print_out(lint_report_json(descriptions, result, args.strict));
   } else {
-    print_err(lint_messages(descriptions, result, colour_on_standard_error()));
+    print_findings(descriptions, result.warnings, result.compile);
   }
   return finish_output(lint_exit_status(result, args.strict));
 }

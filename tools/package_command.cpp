@@ -185,13 +185,13 @@ int run_package_command(const PackageArguments& args) {
       if (args.json) {
         print_out(compile_report_json(descriptions, result, warnings));
       } else {
-        print_err(findings_text(descriptions, warnings, result, colour_on_standard_error()));
+        print_findings(descriptions, warnings, result);
         complain("the scenario does not compile cleanly; no package written");
       }
       return finish_output(kExitProblems);
     }
     if (!args.json) {
-      print_err(findings_text(descriptions, warnings, result, colour_on_standard_error()));
+      print_findings(descriptions, warnings, result);
     }
 
     std::vector<std::filesystem::path> stubs;

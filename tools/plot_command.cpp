@@ -56,7 +56,7 @@ int run_plot_command(const PlotArguments& args) {
     const std::vector<Diagnostic> warnings =
         description_warnings(descriptions, args.encoding != kUtf8Encoding);
     const RoutePlotResult result = plot_author_scenario(descriptions, line_name, train_number);
-    print_err(findings_text(descriptions, warnings, result.compile, colour_on_standard_error()));
+    print_findings(descriptions, warnings, result.compile);
     if (!result.svg) return findings_status(warnings, result.compile, false);
     const std::filesystem::path out = path_from_utf8(args.out_file);
     refuse_to_replace_descriptions(descriptions, out);
