@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "authoring/key_field_check.h"
 #include "compiler/description_walk.h"
 #include "compiler/runtime_failure.h"
 
@@ -28,35 +29,41 @@ class ReadEverything final : public RecordHandler {
 };
 
 // Writes down what the walk reads, in the shape the lint checks use.
+// Writes down what the walk reads, in the shape the lint checks use; each
+// key field goes to the key field check once its records are read.
 class ScanBuilder final : public ParseListener {
  public:
-  explicit ScanBuilder(DescriptionScan& scan) : scan_(scan) {}
+  ScanBuilder(DescriptionScan& scan, KeyFieldCheck& keys) : scan_(scan), keys_(keys) {}
 
   void general_heading(FieldSite) override { scan_.general_heading_found = true; }
 
   void key_field(const KeyFieldRead& read) override {
     const int32_t before = std::exchange(last_line_, read.site.line);
     if (read.role == KeyRole::kHeadingSearch || read.role == KeyRole::kUnexamined) return;
-    KeyField key;
-    key.text = read.text;
-    key.site = read.site;
-    key.section = section_of(read.part);
-    key.comment = read.role == KeyRole::kComment;
-    key.comment_read_as_key = read.comment_read_as_key;
-    key.line_before = before;
-    scan_.key_fields.push_back(std::move(key));
+    finish_key();
+    // One key field at a time, its room used again.
+    key_.text = read.text;
+    key_.site = read.site;
+    key_.section = section_of(read.part);
+    key_.comment = read.role == KeyRole::kComment;
+    key_.comment_read_as_key = read.comment_read_as_key;
+    key_.started.clear();
+    key_.records_end_line = 0;
+    key_.line_before = before;
+    key_pending_ = true;
   }
 
   void record_begins(const RecordRule& rule, FieldSite key_site) override {
-    KeyField& key = scan_.key_fields.back();
-    key.started.push_back(rule.kind);
+    key_.started.push_back(rule.kind);
     pending_ = {rule.kind, key_site, {}, {}, {}};
     pending_.numbers.reserve(rule.values.size());
     pending_values_ = 0;
+    pending_end_line_ = key_site.line;
   }
 
   void value_read(const RecordRule& rule, const ValueRead& value) override {
     last_line_ = value.site.line;
+    pending_end_line_ = std::max(pending_end_line_, value.site.line);
     ScannedRecord& record = pending_;
     if (rule.values[value.index].width == ValueWidth::kText) {
       record.text = value.text;
@@ -66,14 +73,26 @@ class ScanBuilder final : public ParseListener {
     }
     // Only a record read whole is checked: one that failed to read is the
     // compile's code 25.
-    if (++pending_values_ == rule.values.size()) scan_.records.push_back(std::move(pending_));
+    if (++pending_values_ == rule.values.size()) {
+      key_.records_end_line = pending_end_line_;
+      scan_.records.push_back(std::move(pending_));
+    }
+  }
+
+  // The key field read last, once nothing more of its records can come.
+  void finish_key() {
+    if (std::exchange(key_pending_, false)) keys_.key_field(key_);
   }
 
  private:
   DescriptionScan& scan_;
+  KeyFieldCheck& keys_;
+  KeyField key_;
+  bool key_pending_ = false;
   int32_t last_line_ = 0;
   ScannedRecord pending_{};
   size_t pending_values_ = 0;
+  int32_t pending_end_line_ = 0;
 };
 
 template <typename Walk>
@@ -87,9 +106,9 @@ DescriptionScan scan(std::string_view text, Description description, Walk walk_i
       static_cast<size_t>(std::count_if(
           text.begin(), text.end(), [](char c) { return c == ',' || c == '\n' || c == '\r'; })) +
       1;
-  result.key_fields.reserve(fields);
   result.records.reserve(fields);
-  ScanBuilder builder(result);
+  KeyFieldCheck keys(description);
+  ScanBuilder builder(result, keys);
   DescriptionWalk walk(text);
   walk.listen(builder);
   ReadEverything handler;
@@ -98,6 +117,9 @@ DescriptionScan scan(std::string_view text, Description description, Walk walk_i
   } catch (const RuntimeFailure&) {
     result.stopped_at = walk.last_site();
   }
+  builder.finish_key();
+  keys.finish(result.general_heading_found);
+  result.key_field_warnings = keys.take_warnings();
   return result;
 }
 

@@ -47,15 +47,29 @@ struct KeyField {
   // used up the number skipped in a row.
   bool comment_read_as_key = false;
   std::vector<RecordKind> started;  // the records it started, in order
+  // The line where the last value of those records stands, of the ones read
+  // whole.
+  int32_t records_end_line = 0;
   // Where the field read before it stands (0 for the first): a key field on
   // the same line as that one is not the first field of its line.
   int32_t line_before = 0;
 };
 
+// A record the compiler accepts that is probably a mistake.
+struct LintWarning {
+  Description description = Description::kNone;
+  FieldSite site;  // line 0 when the warning is about the whole description
+  std::string message;
+
+  friend bool operator==(const LintWarning&, const LintWarning&) = default;
+};
+
 struct DescriptionScan {
   Description description = Description::kNone;
   bool general_heading_found = false;
-  std::vector<KeyField> key_fields;
+  // The key fields are checked as they are read and not kept: a description
+  // of mistyped keys holds millions.
+  std::vector<LintWarning> key_field_warnings;
   std::vector<ScannedRecord> records;
   // A value that could not be read (the compile reports it as code 25):
   // nothing after it was scanned.

@@ -1,15 +1,21 @@
 #include "authoring/lint.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace tracciato {
 
-std::vector<LintWarning> lint_warnings(const DescriptionScan& line, const DescriptionScan& train) {
-  std::vector<LintWarning> warnings = lint_key_fields(line);
-  for (auto&& group : {lint_key_fields(train), lint_positions(line, train), lint_values(line),
-                       lint_values(train)}) {
-    warnings.insert(warnings.end(), group.begin(), group.end());
-  }
+std::vector<LintWarning> lint_warnings(DescriptionScan line, DescriptionScan train) {
+  std::vector<LintWarning> warnings = std::move(line.key_field_warnings);
+  const auto add = [&](std::vector<LintWarning> group) {
+    warnings.insert(warnings.end(), std::make_move_iterator(group.begin()),
+                    std::make_move_iterator(group.end()));
+  };
+  add(std::move(train.key_field_warnings));
+  add(lint_positions(line, train));
+  add(lint_values(line));
+  add(lint_values(train));
   // Descriptions in the order they are read, each warning where it points.
   const auto before = [](const LintWarning& a, const LintWarning& b) {
     if (a.description != b.description) return a.description < b.description;

@@ -15,21 +15,12 @@
 
 namespace tracciato {
 
-struct LintWarning {
-  Description description = Description::kNone;
-  FieldSite site;  // line 0 when the warning is about the whole description
-  std::string message;
-
-  friend bool operator==(const LintWarning&, const LintWarning&) = default;
-};
-
 // Every warning for the two descriptions, line description first, each in
 // the order of the text.
-std::vector<LintWarning> lint_warnings(const DescriptionScan& line, const DescriptionScan& train);
+std::vector<LintWarning> lint_warnings(DescriptionScan line, DescriptionScan train);
 
-// The three groups of checks; each returns its warnings in no particular
-// order.
-std::vector<LintWarning> lint_key_fields(const DescriptionScan& scan);
+// The checks of the records; each returns its warnings in no particular
+// order. The key fields' are made by the scan (key_field_check.h).
 std::vector<LintWarning> lint_positions(const DescriptionScan& line, const DescriptionScan& train);
 std::vector<LintWarning> lint_values(const DescriptionScan& scan);
 

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "authoring/key_field_check.h"
 #include "authoring/key_suggestion.h"
 #include "authoring/lint.h"
 #include "compiler/description_grammar.h"
@@ -133,101 +134,68 @@ std::string names_of(const std::vector<RecordKind>& kinds) {
   return names;
 }
 
-class KeyFieldCheck {
- public:
-  explicit KeyFieldCheck(const DescriptionScan& scan) : scan_(scan) {}
-
-  std::vector<LintWarning> run() {
-    if (scan_.description == Description::kTrain && !scan_.general_heading_found) {
-      warn({},
-           "no '[generale]' field: the compiler skips everything up to one, so it reads no record "
-           "of this description");
-    }
-    for (const KeyField& key : scan_.key_fields) check(key);
-    return std::move(warnings_);
-  }
-
- private:
-  void warn(FieldSite site, std::string message) {
-    warnings_.push_back({scan_.description, site, std::move(message)});
-  }
-
-  // The line where the last value of the next `count` records stands.
-  int32_t end_line_of_next_records(size_t count) {
-    int32_t line = 0;
-    for (size_t i = 0; i < count && next_record_ < scan_.records.size(); ++i) {
-      const ScannedRecord& record = scan_.records[next_record_++];
-      line = record.key_site.line;
-      for (const ScannedValue& v : record.numbers) line = std::max(line, v.site.line);
-      if (record.text_site.line > 0) line = std::max(line, record.text_site.line);
-    }
-    return line;
-  }
-
-  void check(const KeyField& key) {
-    const bool same_line = key.line_before == key.site.line;
-    const int32_t record_end_line = std::exchange(record_end_line_, 0);
-    if (key.comment) {
-      // The fields after a comment on its line are the comment's.
-      silenced_line_ = key.site.line;
-      return;
-    }
-    if (!key.started.empty()) {
-      silenced_line_ = 0;
-      last_record_ = key.started.back();
-      record_end_line_ = end_line_of_next_records(key.started.size());
-      if (key.started.size() > 1) {
-        warn(key.site, "key field " + quoted(key.text) + " contains the keys of " +
-                           std::to_string(key.started.size()) + " records (" +
-                           names_of(key.started) + "): each reads its own values in turn");
-      }
-      if (key.comment_read_as_key) {
-        warn(key.site, "key field " + quoted(key.text) +
-                           " holds a dash but is read as a key: only " +
-                           std::string(key.section == KeySection::kGeneral ? "10" : "2") +
-                           " comment fields in a row are skipped");
-      }
-      return;
-    }
-    // Fields that follow an unread field on its line were reported with it.
-    if (same_line && silenced_line_ == key.site.line) return;
-    if (is_filler(key.text) || key.comment_read_as_key) return;
-    silenced_line_ = key.site.line;
-    const bool after_values = same_line && record_end_line == key.site.line;
-    if (is_number(key.text) || after_values) {
-      std::string message = quoted(key.text) + " stands where a key field is expected";
-      message += after_values ? ": the " + std::string(record_name(*last_record_)) +
-                                    " record before it reads fewer values than its line holds, so "
-                                    "the rest are skipped as key fields"
-                              : " and starts no record";
-      warn(key.site, message);
-      return;
-    }
-    warn(key.site, unknown_key_message_once(key));
-  }
-
-  // A mistyped key tends to be copied along with its record: its words are
-  // worked out once per text and section.
-  const std::string& unknown_key_message_once(const KeyField& key) {
-    auto& known = unknown_messages_[static_cast<size_t>(key.section)];
-    auto found = known.find(key.text);
-    if (found == known.end()) found = known.emplace(key.text, unknown_key_message(key)).first;
-    return found->second;
-  }
-
-  const DescriptionScan& scan_;
-  std::vector<LintWarning> warnings_;
-  size_t next_record_ = 0;
-  int32_t silenced_line_ = 0;    // a line whose remaining fields were reported
-  int32_t record_end_line_ = 0;  // where the previous key field's values end
-  std::optional<RecordKind> last_record_;
-  std::unordered_map<std::string, std::string> unknown_messages_[3];  // per KeySection
-};
-
 }  // namespace
 
-std::vector<LintWarning> lint_key_fields(const DescriptionScan& scan) {
-  return KeyFieldCheck(scan).run();
+void KeyFieldCheck::finish(bool general_heading_found) {
+  if (description_ == Description::kTrain && !general_heading_found) {
+    warn({},
+         "no '[generale]' field: the compiler skips everything up to one, so it reads no record "
+         "of this description");
+  }
+}
+
+void KeyFieldCheck::warn(FieldSite site, std::string message) {
+  warnings_.push_back({description_, site, std::move(message)});
+}
+
+void KeyFieldCheck::key_field(const KeyField& key) {
+  const bool same_line = key.line_before == key.site.line;
+  const int32_t record_end_line = std::exchange(record_end_line_, 0);
+  if (key.comment) {
+    // The fields after a comment on its line are the comment's.
+    silenced_line_ = key.site.line;
+    return;
+  }
+  if (!key.started.empty()) {
+    silenced_line_ = 0;
+    last_record_ = key.started.back();
+    record_end_line_ = key.records_end_line;
+    if (key.started.size() > 1) {
+      warn(key.site, "key field " + quoted(key.text) + " contains the keys of " +
+                         std::to_string(key.started.size()) + " records (" + names_of(key.started) +
+                         "): each reads its own values in turn");
+    }
+    if (key.comment_read_as_key) {
+      warn(key.site, "key field " + quoted(key.text) + " holds a dash but is read as a key: only " +
+                         std::string(key.section == KeySection::kGeneral ? "10" : "2") +
+                         " comment fields in a row are skipped");
+    }
+    return;
+  }
+  // Fields that follow an unread field on its line were reported with it.
+  if (same_line && silenced_line_ == key.site.line) return;
+  if (is_filler(key.text) || key.comment_read_as_key) return;
+  silenced_line_ = key.site.line;
+  const bool after_values = same_line && record_end_line == key.site.line;
+  if (is_number(key.text) || after_values) {
+    std::string message = quoted(key.text) + " stands where a key field is expected";
+    message += after_values ? ": the " + std::string(record_name(*last_record_)) +
+                                  " record before it reads fewer values than its line holds, so "
+                                  "the rest are skipped as key fields"
+                            : " and starts no record";
+    warn(key.site, message);
+    return;
+  }
+  warn(key.site, unknown_key_message_once(key));
+}
+
+// A mistyped key tends to be copied along with its record: its words are
+// worked out once per text and section.
+const std::string& KeyFieldCheck::unknown_key_message_once(const KeyField& key) {
+  auto& known = unknown_messages_[static_cast<size_t>(key.section)];
+  auto found = known.find(key.text);
+  if (found == known.end()) found = known.emplace(key.text, unknown_key_message(key)).first;
+  return found->second;
 }
 
 }  // namespace tracciato
