@@ -107,6 +107,11 @@ TEST(Lint, KeyFieldsThatStartNoRecordOrMoreThanOne) {
        {"L2:1: key field 'Progressiva chilometrica uno' matches no key and starts no record; did "
         "you mean "
         "'progressiva chilometrica uno'? (this key is matched in exact letter case)"}},
+      {"of equally near keys the one an author counts first",
+       "[generale]\r\nprogresiva un, 0, 75700, 1\r\nlunghezza percorso, 1000\r\n[x]\r\n\r\n",
+       kPlainTrain,
+       {"L2:1: key field 'progresiva un' matches no key and starts no record; did you mean "
+        "'progressiva chilometrica uno'?"}},
       {"feature key in the general section",
        "[generale]\r\npendenza, 400, -6\r\nlunghezza percorso, 1000\r\n[x]\r\n\r\n",
        kPlainTrain,
