@@ -33,7 +33,11 @@ class ReadEverything final : public RecordHandler {
 // key field goes to the key field check once its records are read.
 class ScanBuilder final : public ParseListener {
  public:
-  ScanBuilder(DescriptionScan& scan, KeyFieldCheck& keys) : scan_(scan), keys_(keys) {}
+  ScanBuilder(DescriptionScan& scan, KeyFieldCheck& keys)
+      : scan_(scan),
+        keys_(keys),
+        positions_(position_check(scan.description)),
+        values_(value_check(scan.description)) {}
 
   void general_heading(FieldSite) override { scan_.general_heading_found = true; }
 
@@ -55,8 +59,12 @@ class ScanBuilder final : public ParseListener {
 
   void record_begins(const RecordRule& rule, FieldSite key_site) override {
     key_.started.push_back(rule.kind);
-    pending_ = {rule.kind, key_site, {}, {}, {}};
-    pending_.numbers.reserve(rule.values.size());
+    // One record at a time, its room used again.
+    pending_.kind = rule.kind;
+    pending_.key_site = key_site;
+    pending_.numbers.clear();
+    pending_.text.clear();
+    pending_.text_site = {};
     pending_values_ = 0;
     pending_end_line_ = key_site.line;
   }
@@ -75,7 +83,9 @@ class ScanBuilder final : public ParseListener {
     // compile's code 25.
     if (++pending_values_ == rule.values.size()) {
       key_.records_end_line = pending_end_line_;
-      scan_.records.push_back(std::move(pending_));
+      ++scan_.record_counts[static_cast<size_t>(record.kind)];
+      positions_->record(record);
+      values_->record(record);
     }
   }
 
@@ -84,9 +94,17 @@ class ScanBuilder final : public ParseListener {
     if (std::exchange(key_pending_, false)) keys_.key_field(key_);
   }
 
+  void finish() {
+    finish_key();
+    scan_.position_warnings = positions_->take_warnings();
+    scan_.value_warnings = values_->take_warnings();
+  }
+
  private:
   DescriptionScan& scan_;
   KeyFieldCheck& keys_;
+  std::unique_ptr<RecordCheck> positions_;
+  std::unique_ptr<RecordCheck> values_;
   KeyField key_;
   bool key_pending_ = false;
   int32_t last_line_ = 0;
@@ -99,14 +117,6 @@ template <typename Walk>
 DescriptionScan scan(std::string_view text, Description description, Walk walk_it) {
   DescriptionScan result;
   result.description = description;
-  // Room for as many key fields and records as the text has fields, at
-  // most: a large description is then not copied over and over as the lists
-  // grow, and the room it does not use is never touched.
-  const size_t fields =
-      static_cast<size_t>(std::count_if(
-          text.begin(), text.end(), [](char c) { return c == ',' || c == '\n' || c == '\r'; })) +
-      1;
-  result.records.reserve(fields);
   KeyFieldCheck keys(description);
   ScanBuilder builder(result, keys);
   DescriptionWalk walk(text);
@@ -117,7 +127,7 @@ DescriptionScan scan(std::string_view text, Description description, Walk walk_i
   } catch (const RuntimeFailure&) {
     result.stopped_at = walk.last_site();
   }
-  builder.finish_key();
+  builder.finish();
   keys.finish(result.general_heading_found);
   result.key_field_warnings = keys.take_warnings();
   return result;

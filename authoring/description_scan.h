@@ -9,7 +9,9 @@
 // checking.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -64,13 +66,31 @@ struct LintWarning {
   friend bool operator==(const LintWarning&, const LintWarning&) = default;
 };
 
+// A check of the records read whole, run on each as the scan reads it; it
+// keeps its warnings in the order of the text (lint_positions.cpp,
+// lint_values.cpp).
+class RecordCheck {
+ public:
+  virtual ~RecordCheck() = default;
+  virtual void record(const ScannedRecord& record) = 0;
+  virtual std::vector<LintWarning> take_warnings() = 0;
+};
+
+// Positions off the grid or out of order; values too wide for where they
+// are stored.
+std::unique_ptr<RecordCheck> position_check(Description description);
+std::unique_ptr<RecordCheck> value_check(Description description);
+
 struct DescriptionScan {
   Description description = Description::kNone;
   bool general_heading_found = false;
-  // The key fields are checked as they are read and not kept: a description
-  // of mistyped keys holds millions.
+  // Key fields and records are checked as they are read and not kept: a
+  // large description holds millions.
   std::vector<LintWarning> key_field_warnings;
-  std::vector<ScannedRecord> records;
+  std::vector<LintWarning> position_warnings;
+  std::vector<LintWarning> value_warnings;
+  // The records read whole, by kind.
+  std::array<size_t, static_cast<size_t>(RecordKind::kStation) + 1> record_counts{};
   // A value that could not be read (the compile reports it as code 25):
   // nothing after it was scanned.
   std::optional<FieldSite> stopped_at;

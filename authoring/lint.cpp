@@ -13,9 +13,10 @@ std::vector<LintWarning> lint_warnings(DescriptionScan line, DescriptionScan tra
                     std::make_move_iterator(group.end()));
   };
   add(std::move(train.key_field_warnings));
-  add(lint_positions(line, train));
-  add(lint_values(line));
-  add(lint_values(train));
+  add(std::move(line.position_warnings));
+  add(std::move(train.position_warnings));
+  add(std::move(line.value_warnings));
+  add(std::move(train.value_warnings));
   // Descriptions in the order they are read, each warning where it points.
   const auto before = [](const LintWarning& a, const LintWarning& b) {
     if (a.description != b.description) return a.description < b.description;

@@ -19,9 +19,7 @@ namespace tracciato {
 // the order of the text.
 std::vector<LintWarning> lint_warnings(DescriptionScan line, DescriptionScan train);
 
-// The checks of the records; each returns its warnings in no particular
-// order. The key fields' are made by the scan (key_field_check.h).
-std::vector<LintWarning> lint_positions(const DescriptionScan& line, const DescriptionScan& train);
-std::vector<LintWarning> lint_values(const DescriptionScan& scan);
+// The scans have checked the key fields and the records as they read them
+// (key_field_check.h, RecordCheck); this gathers their warnings.
 
 }  // namespace tracciato

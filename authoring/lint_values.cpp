@@ -21,39 +21,38 @@ bool fits_i16(int64_t v) { return v >= INT16_MIN && v <= INT16_MAX; }
 
 std::string n(int64_t v) { return std::to_string(v); }
 
-class ValueCheck {
+class ValueCheck final : public RecordCheck {
  public:
-  explicit ValueCheck(const DescriptionScan& scan) : scan_(scan) {}
+  explicit ValueCheck(Description description) : description_(description) {}
 
-  std::vector<LintWarning> run() {
-    for (const ScannedRecord& r : scan_.records) {
-      switch (r.kind) {
-        case RecordKind::kGradient:
-          gradient(r);
-          break;
-        case RecordKind::kAdhesion:
-          one_byte(r.numbers[1], "adhesion");
-          break;
-        case RecordKind::kSpeedLimit:
-          speed_limit(r);
-          break;
-        case RecordKind::kMountainSpan:
-          span_kind(r);
-          break;
-        case RecordKind::kSpeedIndicators:
-          stripes(r);
-          break;
-        case RecordKind::kSignal:
-          signal(r);
-          break;
-        case RecordKind::kSlowdown:
-          for (size_t i : {1, 3, 5}) sixteen_bits(r.numbers[i], slowdown_value_names[i]);
-          break;
-        default:
-          break;
-      }
+  std::vector<LintWarning> take_warnings() override { return std::move(warnings_); }
+
+  void record(const ScannedRecord& r) override {
+    switch (r.kind) {
+      case RecordKind::kGradient:
+        gradient(r);
+        break;
+      case RecordKind::kAdhesion:
+        one_byte(r.numbers[1], "adhesion");
+        break;
+      case RecordKind::kSpeedLimit:
+        speed_limit(r);
+        break;
+      case RecordKind::kMountainSpan:
+        span_kind(r);
+        break;
+      case RecordKind::kSpeedIndicators:
+        stripes(r);
+        break;
+      case RecordKind::kSignal:
+        signal(r);
+        break;
+      case RecordKind::kSlowdown:
+        for (size_t i : {1, 3, 5}) sixteen_bits(r.numbers[i], slowdown_value_names[i]);
+        break;
+      default:
+        break;
     }
-    return std::move(warnings_);
   }
 
  private:
@@ -61,7 +60,7 @@ class ValueCheck {
                                                          "f_tt", "f_ta",    "d_v"};
 
   void warn(const ScannedValue& v, std::string message) {
-    warnings_.push_back({scan_.description, v.site, std::move(message)});
+    warnings_.push_back({description_, v.site, std::move(message)});
   }
 
   void gradient(const ScannedRecord& r) {
@@ -163,12 +162,14 @@ class ValueCheck {
     }
   }
 
-  const DescriptionScan& scan_;
+  Description description_;
   std::vector<LintWarning> warnings_;
 };
 
 }  // namespace
 
-std::vector<LintWarning> lint_values(const DescriptionScan& scan) { return ValueCheck(scan).run(); }
+std::unique_ptr<RecordCheck> value_check(Description description) {
+  return std::make_unique<ValueCheck>(description);
+}
 
 }  // namespace tracciato

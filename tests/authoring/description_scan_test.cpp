@@ -28,8 +28,7 @@ Counts scanned(const std::string& line, const std::string& train) {
   const DescriptionScan l = scan_line_description(line);
   const DescriptionScan t = scan_train_description(train);
   const auto count = [](const DescriptionScan& s, RecordKind kind) {
-    return std::count_if(s.records.begin(), s.records.end(),
-                         [kind](const ScannedRecord& r) { return r.kind == kind; });
+    return static_cast<std::ptrdiff_t>(s.record_counts[static_cast<size_t>(kind)]);
   };
   return {count(t, RecordKind::kSignal), count(t, RecordKind::kStation),
           count(l, RecordKind::kIndicationSign), count(l, RecordKind::kMountainSpan),
@@ -92,7 +91,8 @@ TEST(DescriptionScan, StopsWhereAValueCannotBeRead) {
   ASSERT_TRUE(scan.stopped_at.has_value());
   EXPECT_EQ(scan.stopped_at->line, 2);
   EXPECT_EQ(scan.stopped_at->column, 9);
-  EXPECT_TRUE(scan.records.empty());
+  EXPECT_EQ(std::count(scan.record_counts.begin(), scan.record_counts.end(), 0u),
+            std::ssize(scan.record_counts));
 }
 
 }  // namespace
