@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "compiler/description_grammar.h"
+#include "compiler/diagnostics.h"
 #include "compiler/field_reader.h"
 #include "compiler/scenario_model.h"
 
@@ -61,7 +62,7 @@ struct KeyField {
 struct LintWarning {
   Description description = Description::kNone;
   FieldSite site;  // line 0 when the warning is about the whole description
-  std::string message;
+  SharedText message;
 
   friend bool operator==(const LintWarning&, const LintWarning&) = default;
 };

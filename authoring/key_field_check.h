@@ -24,15 +24,15 @@ class KeyFieldCheck {
   std::vector<LintWarning> take_warnings() { return std::move(warnings_); }
 
  private:
-  void warn(FieldSite site, std::string message);
-  const std::string& unknown_key_message_once(const KeyField& key);
+  void warn(FieldSite site, SharedText message);
+  const SharedText& unknown_key_message_once(const KeyField& key);
 
   Description description_;
   std::vector<LintWarning> warnings_;
   int32_t silenced_line_ = 0;    // a line whose remaining fields were reported
   int32_t record_end_line_ = 0;  // where the previous key field's values end
   std::optional<RecordKind> last_record_;
-  std::unordered_map<std::string, std::string> unknown_messages_[3];  // per KeySection
+  std::unordered_map<std::string, SharedText> unknown_messages_[3];  // per KeySection
 };
 
 }  // namespace tracciato

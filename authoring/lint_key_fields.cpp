@@ -144,7 +144,7 @@ void KeyFieldCheck::finish(bool general_heading_found) {
   }
 }
 
-void KeyFieldCheck::warn(FieldSite site, std::string message) {
+void KeyFieldCheck::warn(FieldSite site, SharedText message) {
   warnings_.push_back({description_, site, std::move(message)});
 }
 
@@ -191,7 +191,7 @@ void KeyFieldCheck::key_field(const KeyField& key) {
 
 // A mistyped key tends to be copied along with its record: its words are
 // worked out once per text and section.
-const std::string& KeyFieldCheck::unknown_key_message_once(const KeyField& key) {
+const SharedText& KeyFieldCheck::unknown_key_message_once(const KeyField& key) {
   auto& known = unknown_messages_[static_cast<size_t>(key.section)];
   auto found = known.find(key.text);
   if (found == known.end()) found = known.emplace(key.text, unknown_key_message(key)).first;

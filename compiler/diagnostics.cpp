@@ -4,6 +4,11 @@
 #include <iterator>
 
 namespace tracciato {
+
+const std::string& SharedText::str() const {
+  static const std::string kNothing;
+  return text_ ? *text_ : kNothing;
+}
 namespace {
 
 struct CodeMessage {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,25 @@
 #include "compiler/scenario_model.h"
 
 namespace tracciato {
+
+// A sentence that any number of diagnostics may share: a mistyped key copied
+// down a million lines is worded once and held once, not once per warning.
+class SharedText {
+ public:
+  SharedText() = default;
+  SharedText(std::string text)  // NOLINT: a sentence stands for its text
+      : text_(std::make_shared<const std::string>(std::move(text))) {}
+  SharedText(const char* text) : SharedText(std::string(text)) {}  // NOLINT
+
+  const std::string& str() const;
+  operator std::string_view() const { return str(); }  // NOLINT
+  bool empty() const { return str().empty(); }
+
+  friend bool operator==(const SharedText& a, const SharedText& b) { return a.str() == b.str(); }
+
+ private:
+  std::shared_ptr<const std::string> text_;
+};
 
 enum class Severity { kError, kWarning, kNote };
 
@@ -35,7 +55,7 @@ struct Diagnostic {
   Description description = Description::kNone;
   FieldSite site;                   // the field concerned; line 0 when unknown
   std::optional<int32_t> position;  // metres, for a compile problem
-  std::string message;
+  SharedText message;
   std::vector<DiagnosticNote> notes;
 };
 

@@ -11,7 +11,7 @@
 namespace tracciato {
 namespace {
 
-Diagnostic warning_at(Description description, FieldSite site, std::string message) {
+Diagnostic warning_at(Description description, FieldSite site, SharedText message) {
   Diagnostic d;
   d.severity = Severity::kWarning;
   d.description = description;

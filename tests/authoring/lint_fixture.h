@@ -37,7 +37,7 @@ inline std::vector<std::string> warnings_of(const std::string& line, const std::
        lint_warnings(scan_line_description(line), scan_train_description(train))) {
     out.push_back(std::string(w.description == Description::kLine ? "L" : "T") +
                   std::to_string(w.site.line) + ":" + std::to_string(w.site.column) + ": " +
-                  w.message);
+                  w.message.str());
   }
   return out;
 }
