@@ -100,9 +100,12 @@ int run_compile_command(const CompileArguments& args) {
   }
   const bool check_encoding = args.encoding != kUtf8Encoding;
   try {
-    const std::vector<Diagnostic> warnings = description_warnings(descriptions, check_encoding);
     // Under --strict a warning fails the compile as an error does: nothing
-    // is written unless the author asks to see the files anyway.
+    // is written unless the author asks to see the files anyway. Otherwise
+    // the warnings are found after the compile, so that a description full
+    // of them and the compile's model are not held at once.
+    std::vector<Diagnostic> warnings;
+    if (args.strict) warnings = description_warnings(descriptions, check_encoding);
     const bool warnings_fail = args.strict && !warnings.empty();
     const AuthorCompileResult result =
         compile_author_scenario(descriptions, {.line_name = windows1252_name(*line_name),
@@ -111,6 +114,7 @@ int run_compile_command(const CompileArguments& args) {
                                                .track = !args.no_track,
                                                .keep_going = args.keep_going,
                                                .write = !warnings_fail || args.keep_going});
+    if (!args.strict) warnings = description_warnings(descriptions, check_encoding);
     if (args.json) {
       print_out(compile_report_json(descriptions, result, warnings));
     } else {

@@ -14,14 +14,16 @@ namespace tracciato {
 LintResult lint_scenario(const AuthorDescriptions& descriptions, const std::string& line_name,
                          const std::string& train_number, bool check_encoding) {
   LintResult result;
+  {
+    // The model of a long line is large; keep it off the stack, and let it
+    // go before the warnings are gathered.
+    auto model = std::make_unique<ScenarioModel>();
+    model->line_name = line_name;
+    model->train_number = train_number;
+    MemoryDescriptions source(descriptions.line_text, descriptions.train_text);
+    result.compile = compile_outcome(compile_scenario(*model, 1, source), *model);
+  }
   result.warnings = description_warnings(descriptions, check_encoding);
-
-  // The model of a long line is large; keep it off the stack.
-  auto model = std::make_unique<ScenarioModel>();
-  model->line_name = line_name;
-  model->train_number = train_number;
-  MemoryDescriptions source(descriptions.line_text, descriptions.train_text);
-  result.compile = compile_outcome(compile_scenario(*model, 1, source), *model);
   return result;
 }
 
