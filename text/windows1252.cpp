@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace tracciato {
 namespace {
@@ -69,6 +70,20 @@ std::optional<char32_t> next_code_point(std::string_view text, size_t& pos) {
   return c;
 }
 
+// Where the run of ASCII bytes from `pos` ends. A description is nearly all
+// ASCII, so the run is passed over eight bytes at a time.
+size_t ascii_run_end(std::string_view bytes, size_t pos) {
+  constexpr uint64_t kHighBits = 0x8080808080808080;
+  while (pos + sizeof(uint64_t) <= bytes.size()) {
+    uint64_t word = 0;
+    std::memcpy(&word, bytes.data() + pos, sizeof word);
+    if ((word & kHighBits) != 0) break;
+    pos += sizeof word;
+  }
+  while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80) ++pos;
+  return pos;
+}
+
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
@@ -102,11 +117,12 @@ std::optional<std::string> utf8_to_windows1252(std::string_view text) {
 bool looks_like_utf8(std::string_view bytes) {
   if (bytes.starts_with(kUtf8ByteOrderMark)) return true;
   bool multi_byte = false;
-  size_t pos = 0;
+  size_t pos = ascii_run_end(bytes, 0);
   while (pos < bytes.size()) {
-    const size_t start = pos;
+    // A byte from 0x80 up: a sequence of two to four bytes, or not UTF-8.
     if (!next_code_point(bytes, pos)) return false;
-    multi_byte = multi_byte || pos - start > 1;
+    multi_byte = true;
+    pos = ascii_run_end(bytes, pos);
   }
   return multi_byte;
 }
