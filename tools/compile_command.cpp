@@ -116,7 +116,7 @@ int run_compile_command(const CompileArguments& args) {
                                                .write = !warnings_fail || args.keep_going});
     if (!args.strict) warnings = description_warnings(descriptions, check_encoding);
     if (args.json) {
-      print_out(compile_report_json(descriptions, result, warnings));
+      write_compile_report_json(descriptions, result, warnings, print_out);
     } else {
       print_findings(descriptions, warnings, result);
       if (warnings_fail && result.written.empty() &&

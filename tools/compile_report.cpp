@@ -1,6 +1,7 @@
 #include "tools/compile_report.h"
 
 #include <nlohmann/json.hpp>
+#include <utility>
 
 #include "compiler/diagnostics.h"
 #include "text/windows1252.h"
@@ -137,6 +138,30 @@ void write_compile_messages(const AuthorDescriptions& descriptions,
 std::string compile_report_json(const AuthorDescriptions& descriptions,
                                 const AuthorCompileResult& result,
                                 const std::vector<Diagnostic>& warnings) {
+  std::string report;
+  write_compile_report_json(descriptions, result, warnings,
+                            [&](std::string_view piece) { report += piece; });
+  return report;
+}
+
+void write_json_diagnostics(const AuthorDescriptions& descriptions,
+                            const std::vector<Diagnostic>& warnings,
+                            const std::vector<Diagnostic>& problems, const TextSink& out) {
+  const LineIndex line_lines(descriptions.line_text);
+  const LineIndex train_lines(descriptions.train_text);
+  const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
+  out("[");
+  bool first = true;
+  for (const Diagnostic* d : in_text_order(warnings, problems)) {
+    if (!std::exchange(first, false)) out(",");
+    out(json_text(diagnostic_json(*d, sources)));
+  }
+  out("]");
+}
+
+void write_compile_report_json(const AuthorDescriptions& descriptions,
+                               const AuthorCompileResult& result,
+                               const std::vector<Diagnostic>& warnings, const TextSink& out) {
   using Json = nlohmann::ordered_json;
   const bool problem = result.error_code != 0;
   const std::optional<std::string> file = problem_file(descriptions, result);
@@ -156,17 +181,19 @@ std::string compile_report_json(const AuthorDescriptions& descriptions,
   Json written = Json::array();
   for (const std::string& name : result.written) written.push_back(windows1252_to_utf8(name));
   report["written"] = std::move(written);
-  const LineIndex line_lines(descriptions.line_text);
-  const LineIndex train_lines(descriptions.train_text);
-  const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
-  Json diagnostics = Json::array();
-  for (const Diagnostic* d : in_text_order(warnings, found)) {
-    diagnostics.push_back(diagnostic_json(*d, sources));
-  }
-  report["diagnostics"] = std::move(diagnostics);
+  // The diagnostics come last, written one by one into the object's text so
+  // that a million warnings are never a JSON value all at once.
+  std::string head = json_text(report);
+  head.pop_back();  // the closing brace
+  out(head + ",\"diagnostics\":");
+  write_json_diagnostics(descriptions, warnings, found, out);
+  out("}\n");
+}
+
+std::string json_text(const nlohmann::ordered_json& value) {
   // A path need not be valid UTF-8; JSON text must be, so such bytes are
   // shown as U+FFFD rather than failing the report.
-  return report.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+  return value.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
 }  // namespace tracciato

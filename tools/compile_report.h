@@ -57,4 +57,18 @@ std::string compile_report_json(const AuthorDescriptions& descriptions,
                                 const AuthorCompileResult& result,
                                 const std::vector<Diagnostic>& warnings = {});
 
+// The same object, handed to `out` piece by piece.
+void write_compile_report_json(const AuthorDescriptions& descriptions,
+                               const AuthorCompileResult& result,
+                               const std::vector<Diagnostic>& warnings, const TextSink& out);
+
+// The JSON array of the diagnostics given (see diagnostic_json), in the
+// order of the texts, handed to `out` one diagnostic at a time.
+void write_json_diagnostics(const AuthorDescriptions& descriptions,
+                            const std::vector<Diagnostic>& warnings,
+                            const std::vector<Diagnostic>& problems, const TextSink& out);
+
+// A JSON value on one line, as every report prints it.
+std::string json_text(const nlohmann::ordered_json& value);
+
 }  // namespace tracciato

@@ -60,7 +60,7 @@ int run_lint_command(const LintArguments& args) {
   const LintResult result = lint_scenario(descriptions, name_or(line_name, "line"), train_number,
                                           args.encoding != kUtf8Encoding);
   if (args.json) {
-    print_out(lint_report_json(descriptions, result, args.strict));
+    write_lint_report_json(descriptions, result, args.strict, print_out);
   } else {
     print_findings(descriptions, result.warnings, result.compile);
   }

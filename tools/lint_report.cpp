@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <utility>
 
 #include "compiler/description_source.h"
 #include "driver/compile_driver.h"
@@ -34,17 +35,33 @@ std::string lint_messages(const AuthorDescriptions& descriptions, const LintResu
 
 std::string lint_report_json(const AuthorDescriptions& descriptions, const LintResult& result,
                              bool strict) {
-  using Json = nlohmann::ordered_json;
-  const LineIndex line_lines(descriptions.line_text);
-  const LineIndex train_lines(descriptions.train_text);
-  const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
-  Json warnings = Json::array();
-  for (const Diagnostic& w : result.warnings) warnings.push_back(diagnostic_json(w, sources));
-  Json report;
-  report["warnings"] = std::move(warnings);
-  report["compile"] = Json::parse(compile_report_json(descriptions, result.compile));
-  report["status"] = lint_exit_status(result, strict);
-  return report.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+  std::string report;
+  write_lint_report_json(descriptions, result, strict,
+                         [&](std::string_view piece) { report += piece; });
+  return report;
+}
+
+void write_lint_report_json(const AuthorDescriptions& descriptions, const LintResult& result,
+                            bool strict, const TextSink& out) {
+  // The warnings are written one by one into the object's text, so that a
+  // million of them are never a JSON value all at once. They are the
+  // warnings alone, as the analysis gives them.
+  out("{\"warnings\":[");
+  {
+    const LineIndex line_lines(descriptions.line_text);
+    const LineIndex train_lines(descriptions.train_text);
+    const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
+    bool first = true;
+    for (const Diagnostic& w : result.warnings) {
+      if (!std::exchange(first, false)) out(",");
+      out(json_text(diagnostic_json(w, sources)));
+    }
+  }
+  out("],\"compile\":");
+  std::string compile = compile_report_json(descriptions, result.compile);
+  compile.pop_back();  // its line end
+  out(compile);
+  out(",\"status\":" + std::to_string(lint_exit_status(result, strict)) + "}\n");
 }
 
 int lint_exit_status(const LintResult& result, bool strict) {

@@ -8,6 +8,7 @@
 
 #include "compiler/diagnostics.h"
 #include "tools/author_compile.h"
+#include "tools/compile_report.h"
 
 namespace tracciato {
 
@@ -33,6 +34,9 @@ std::string lint_messages(const AuthorDescriptions& descriptions, const LintResu
 // the object `tracciato compile --json` prints, "status": the exit status}.
 std::string lint_report_json(const AuthorDescriptions& descriptions, const LintResult& result,
                              bool strict = false);
+// The same object, handed to `out` piece by piece.
+void write_lint_report_json(const AuthorDescriptions& descriptions, const LintResult& result,
+                            bool strict, const TextSink& out);
 
 // The status of every command (tools/exit_status.h): 1 for a compile
 // problem or stop, or for a warning when `strict`; 0 otherwise.

@@ -183,7 +183,7 @@ int run_package_command(const PackageArguments& args) {
     const std::vector<Diagnostic> warnings = description_warnings(descriptions, false);
     if (result.stop != CompileStop::kNone || result.error_code != 0) {
       if (args.json) {
-        print_out(compile_report_json(descriptions, result, warnings));
+        write_compile_report_json(descriptions, result, warnings, print_out);
       } else {
         print_findings(descriptions, warnings, result);
         complain("the scenario does not compile cleanly; no package written");
