@@ -12,6 +12,8 @@ if(NOT TRACCIATO_MINGW_CXX)
                       "(apt-get install g++-mingw-w64-x86-64)")
 endif()
 
+find_program(TRACCIATO_MINGW_STRIP x86_64-w64-mingw32-strip REQUIRED)
+
 include(ExternalProject)
 set(windows_stub_build ${PROJECT_BINARY_DIR}/windows-stub)
 ExternalProject_Add(windows_stub
@@ -23,8 +25,10 @@ ExternalProject_Add(windows_stub
     -DTRACCIATO_TESTS=OFF
     -DTRACCIATO_WARNINGS_AS_ERRORS=${TRACCIATO_WARNINGS_AS_ERRORS}
   BUILD_COMMAND ${CMAKE_COMMAND} --build ${windows_stub_build} --target tracciato-stub
-  INSTALL_COMMAND ${CMAKE_COMMAND} -E copy ${windows_stub_build}/tools/tracciato-stub.exe
-    ${PROJECT_BINARY_DIR}/tools/tracciato-stub.exe
+  # Stripped here by MinGW's own strip: the host's, which CPack uses, cannot
+  # strip a PE file.
+  INSTALL_COMMAND ${TRACCIATO_MINGW_STRIP} -o ${PROJECT_BINARY_DIR}/tools/tracciato-stub.exe
+    ${windows_stub_build}/tools/tracciato-stub.exe
   BUILD_ALWAYS ON
   BUILD_BYPRODUCTS ${PROJECT_BINARY_DIR}/tools/tracciato-stub.exe)
 set(TRACCIATO_WINDOWS_STUB_FILE ${PROJECT_BINARY_DIR}/tools/tracciato-stub.exe)
