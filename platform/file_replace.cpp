@@ -20,30 +20,12 @@ bool fwrite_all(std::FILE* f, std::string_view bytes) {
   return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
 }
 
-// Tries for the temporary name beside the target before giving up.
-constexpr int kTemporaryAttempts = 100;
-
-// A new temporary file beside `path`, created exclusively so that a file of
-// the same name (someone else's, or one left by a run that was killed) is
-// never overwritten or renamed away: the next free suffix is taken instead.
-struct Temporary {
-  std::filesystem::path path;
-  std::FILE* file = nullptr;
+// The temporary file of one replacement.
+struct Temporary : TemporaryFile {
   bool renamed = false;
 
-  explicit Temporary(const std::filesystem::path& target) {
-    int error = 0;
-    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
-      path = target;
-      path += attempt == 0 ? std::string(".tmp") : ".tmp" + std::to_string(attempt);
-      errno = 0;
-      file = create_new_file(path);
-      if (file != nullptr) return;
-      error = errno;
-      if (error != EEXIST) break;
-    }
-    throw IoError(target, reason_of(error));
-  }
+  explicit Temporary(const std::filesystem::path& target)
+      : TemporaryFile(create_temporary_beside(target)) {}
 
   // Whatever ends the write early (a failed write, an exception from the
   // sink), the temporary file goes: the folder keeps only the earlier file.
@@ -64,6 +46,23 @@ struct Temporary {
 std::string reason_of(int error) {
   // A layer that failed without saying why still must not report "Success".
   return std::generic_category().message(error != 0 ? error : EIO);
+}
+
+// Tries for the temporary name beside the target before giving up.
+constexpr int kTemporaryAttempts = 100;
+
+TemporaryFile create_temporary_beside(const std::filesystem::path& target) {
+  int error = 0;
+  for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+    TemporaryFile temporary{target, nullptr};
+    temporary.path += attempt == 0 ? std::string(".tmp") : ".tmp" + std::to_string(attempt);
+    errno = 0;
+    temporary.file = create_new_file(temporary.path);
+    if (temporary.file != nullptr) return temporary;
+    error = errno;
+    if (error != EEXIST) break;  // not someone else's file: no other name will do
+  }
+  throw IoError(target, reason_of(error), error != 0 ? error : EIO);
 }
 
 std::FILE* create_new_file(const std::filesystem::path& path) {
@@ -123,13 +122,13 @@ void replace_file(const std::filesystem::path& path, std::string_view bytes, con
     ok = false;
     error = errno;
   }
-  if (!ok) throw IoError(path, reason_of(error));
+  if (!ok) throw IoError(path, reason_of(error), error != 0 ? error : EIO);
 
   // The rename replaces the earlier file in one step: a reader sees either the
   // old file or the new one, never a part of either.
   std::error_code ec;
   std::filesystem::rename(tmp.path, path, ec);
-  if (ec) throw IoError(path, ec.message());
+  if (ec) throw IoError(path, ec.message(), ec.value());
   tmp.renamed = true;
 }
 

@@ -49,6 +49,16 @@ std::FILE* open_file(const std::filesystem::path& path, const char* mode);
 // not know.
 std::FILE* create_new_file(const std::filesystem::path& path);
 
+// A temporary file beside `target`, named "NAME.tmp", else "NAME.tmp1", ...:
+// created exclusively, so that a file already there (someone else's, or one
+// left by a run that was killed) is never overwritten; the next free name is
+// taken instead. Throws IoError naming `target`.
+struct TemporaryFile {
+  std::filesystem::path path;
+  std::FILE* file = nullptr;
+};
+TemporaryFile create_temporary_beside(const std::filesystem::path& target);
+
 // The system's words for `error`; a layer that failed without saying why is
 // reported as an input/output error, never as "Success".
 std::string reason_of(int error);

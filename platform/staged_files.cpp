@@ -19,8 +19,8 @@ int injected(const FileFaults& faults, FileStep step, const std::filesystem::pat
   return faults ? faults(step, path) : 0;
 }
 
-// Tries for the temporary name beside the target before giving up.
-constexpr int kTemporaryAttempts = 100;
+// Tries for a name to set an earlier file aside under before giving up.
+constexpr int kSetAsideAttempts = 100;
 
 // Pushes a file's bytes from the system's cache to the disk.
 bool flush_to_disk(std::FILE* f) {
@@ -52,18 +52,11 @@ int flush_folder(const std::filesystem::path& folder) {
 
 StagedFile::StagedFile(std::filesystem::path target, const FileFaults& faults)
     : target_(std::move(target)), faults_(faults) {
-  int error = injected(faults_, FileStep::kCreate, target_);
-  for (int attempt = 0; error == 0 && attempt < kTemporaryAttempts; ++attempt) {
-    temporary_ = target_;
-    temporary_ += attempt == 0 ? std::string(".tmp") : ".tmp" + std::to_string(attempt);
-    errno = 0;
-    file_ = create_new_file(temporary_);
-    if (file_ != nullptr) return;
-    error = errno;
-    if (error == EEXIST) error = 0;  // someone else's file: take the next name
-  }
-  temporary_.clear();
-  throw IoError(target_, reason_of(error), error != 0 ? error : EEXIST);
+  const int error = injected(faults_, FileStep::kCreate, target_);
+  if (error != 0) throw IoError(target_, reason_of(error), error);
+  TemporaryFile created = create_temporary_beside(target_);
+  temporary_ = std::move(created.path);
+  file_ = created.file;
 }
 
 StagedFile::~StagedFile() { discard(); }
@@ -98,7 +91,7 @@ namespace {
 
 // A name beside `target` that nothing has: the earlier file waits there.
 std::filesystem::path unused_name_beside(const std::filesystem::path& target) {
-  for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+  for (int attempt = 0; attempt < kSetAsideAttempts; ++attempt) {
     std::filesystem::path candidate = target;
     candidate += attempt == 0 ? std::string(".old") : ".old" + std::to_string(attempt);
     std::error_code ec;

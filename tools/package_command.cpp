@@ -16,7 +16,6 @@
 #include "tools/author_findings.h"
 #include "tools/compile_report.h"
 #include "tools/console_output.h"
-#include "tools/diagnostic_format.h"
 #include "tools/scenario_names.h"
 #include "tools/terminal_colour.h"
 
@@ -218,16 +217,11 @@ int run_package_command(const PackageArguments& args) {
       report["train_number"] = *train_number;
       report["written"] = written;
       // The warnings the compile found, as `compile --json` gives them.
-      const LineIndex line_lines(descriptions.line_text);
-      const LineIndex train_lines(descriptions.train_text);
-      const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
-      nlohmann::ordered_json diagnostics = nlohmann::ordered_json::array();
-      for (const Diagnostic& d : in_text_order(warnings)) {
-        diagnostics.push_back(diagnostic_json(d, sources));
-      }
-      report["diagnostics"] = std::move(diagnostics);
-      print_out(report.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) +
-                "\n");
+      std::string head = json_text(report);
+      head.pop_back();  // the closing brace
+      print_out(head + ",\"diagnostics\":");
+      write_json_diagnostics(descriptions, warnings, {}, print_out);
+      print_out("}\n");
     }
     return finish_output(kExitSuccess);
   } catch (const IoError& e) {
