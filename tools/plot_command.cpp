@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "driver/failure_message.h"
 #include "platform/file_replace.h"
 #include "platform/utf8_path.h"
 #include "tools/author_findings.h"
@@ -64,7 +65,7 @@ int run_plot_command(const PlotArguments& args) {
     print_out(args.out_file + "\n");
     return finish_output(kExitSuccess);
   } catch (const IoError& e) {
-    print_err("tracciato plot: " + std::string(e.what()) + "\n");
+    print_err("tracciato plot: " + file_failure_message(e, "run tracciato plot again") + "\n");
     return kExitIo;
   }
 }

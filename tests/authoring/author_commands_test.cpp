@@ -167,5 +167,14 @@ TEST_F(AuthorCommand, PlotNeverReplacesADescription) {
   EXPECT_EQ(read_file(folder_ / kLine), line);
 }
 
+// A drawing that cannot be written says why and what to do.
+TEST_F(AuthorCommand, PlotIntoAMissingFolderSaysToMakeIt) {
+  const ProgramRun plot = run({"plot", kLine, kTrain, "--out", "missing/route.svg"});
+  EXPECT_EQ(plot.status, 4);
+  EXPECT_EQ(plot.err,
+            "tracciato plot: cannot write missing/route.svg: No such file or directory; make sure "
+            "the folder missing exists and run tracciato plot again\n");
+}
+
 }  // namespace
 }  // namespace tracciato
