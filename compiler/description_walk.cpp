@@ -180,51 +180,36 @@ WalkEnd DescriptionWalk::walk_line(RecordHandler& handler, WalkOptions options) 
     if (is_section_end(key)) break;
   }
   handler.features_begin();
-
-  constexpr GrammarPart kFeatures = GrammarPart::kLineFeatures;
-  while (!reader_.at_end()) {
-    std::string key = read_key(kFeatures, KeyRole::kKey);
-    if (reader_.at_end()) {
-      report(key, kFeatures, KeyRole::kUnexamined);
-      break;
-    }
-    for (int i = 0; i < kCommentFields && is_comment(key); ++i) {
-      report(key, kFeatures, KeyRole::kComment);
-      key = read_key(kFeatures, KeyRole::kKey);
-      if (reader_.at_end()) {
-        report(key, kFeatures, KeyRole::kUnexamined);
-        return WalkEnd::kCompleted;
-      }
-    }
-    report(key, kFeatures, KeyRole::kKey, is_comment(key));
-    const WalkStep step = run_rows(kFeatures, key, handler, options);
-    if (step == WalkStep::kStop) return WalkEnd::kStopped;
-    if (step == WalkStep::kEndRecords) return WalkEnd::kCompleted;
-  }
-  return WalkEnd::kCompleted;
+  return walk_records(GrammarPart::kLineFeatures, handler, options);
 }
 
 WalkEnd DescriptionWalk::walk_train(RecordHandler& handler) {
-  constexpr GrammarPart kTrain = GrammarPart::kTrain;
-  find_heading(kTrain, true);
-  // A key field whose read reaches the end of the text is never examined, so
-  // a description ends with a field that carries nothing.
+  find_heading(GrammarPart::kTrain, true);
+  return walk_records(GrammarPart::kTrain, handler, {});
+}
+
+// The line's features and the train's records are read alike: a key field,
+// up to kCommentFields comments before the key itself, then its record. A
+// key field whose read reaches the end of the text is never examined, so a
+// description ends with a field that carries nothing.
+WalkEnd DescriptionWalk::walk_records(GrammarPart part, RecordHandler& handler,
+                                      WalkOptions options) {
   while (!reader_.at_end()) {
-    std::string key = read_key(kTrain, KeyRole::kKey);
+    std::string key = read_key(part, KeyRole::kKey);
     if (reader_.at_end()) {
-      report(key, kTrain, KeyRole::kUnexamined);
+      report(key, part, KeyRole::kUnexamined);
       break;
     }
     for (int i = 0; i < kCommentFields && is_comment(key); ++i) {
-      report(key, kTrain, KeyRole::kComment);
-      key = read_key(kTrain, KeyRole::kKey);
+      report(key, part, KeyRole::kComment);
+      key = read_key(part, KeyRole::kKey);
       if (reader_.at_end()) {
-        report(key, kTrain, KeyRole::kUnexamined);
+        report(key, part, KeyRole::kUnexamined);
         return WalkEnd::kCompleted;
       }
     }
-    report(key, kTrain, KeyRole::kKey, is_comment(key));
-    const WalkStep step = run_rows(kTrain, key, handler, {});
+    report(key, part, KeyRole::kKey, is_comment(key));
+    const WalkStep step = run_rows(part, key, handler, options);
     if (step == WalkStep::kStop) return WalkEnd::kStopped;
     if (step == WalkStep::kEndRecords) return WalkEnd::kCompleted;
   }

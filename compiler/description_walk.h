@@ -136,6 +136,7 @@ class DescriptionWalk {
   WalkStep run_rows(GrammarPart part, std::string_view key, RecordHandler& handler,
                     WalkOptions options);
   bool find_heading(GrammarPart part, bool end_test_first);
+  WalkEnd walk_records(GrammarPart part, RecordHandler& handler, WalkOptions options);
 
   FieldReader reader_;
   std::vector<ParseListener*> listeners_;
