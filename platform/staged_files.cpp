@@ -165,13 +165,12 @@ void StagedReplacement::stage(const std::filesystem::path& target, std::string_v
 void StagedReplacement::commit() {
   try {
     for (auto& file : files_) file->complete(durability_);
-    std::set<std::filesystem::path> folders;
+    std::set<std::filesystem::path> folders;  // to flush, when the files must reach the disk
     for (auto& file : files_) {
       file->rename_over_target();
-      folders.insert(file->target().parent_path());
+      if (durability_ == Durability::kOnDisk) folders.insert(file->target().parent_path());
     }
     for (const auto& folder : folders) {
-      if (durability_ != Durability::kOnDisk) break;
       int error = injected(faults_, FileStep::kFlushFolder, folder);
       if (error == 0) error = flush_folder(folder);
       if (error != 0) throw IoError(folder, reason_of(error), error);
