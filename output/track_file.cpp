@@ -10,7 +10,6 @@
 
 #include "output/byte_encoding.h"
 #include "output/scenario_output.h"
-#include "platform/large_memory.h"
 
 namespace tracciato {
 namespace {
@@ -24,9 +23,11 @@ constexpr size_t kTagSize = 2;
 constexpr size_t kInt16Entry = kTagSize + 2;
 constexpr size_t kDoubleEntry = kTagSize + 8;
 
-// Large enough that a long line's 20 MB go out in a few dozen writes, small
-// enough to stay in the cache while it is filled.
-constexpr size_t kChunkBytes = size_t{1} << 20;
+// Small enough to stay in the processor's cache between being filled and
+// being copied out by the write, and to be taken from memory the process
+// already has rather than pages mapped afresh; large enough that a long
+// line's 20 MB go out in a few hundred writes.
+constexpr size_t kChunkBytes = size_t{64} << 10;
 
 // Fills one buffer at a time and hands it to the sink whenever the next
 // entries would not fit.
@@ -37,8 +38,8 @@ class ChunkWriter {
   ChunkWriter(const ChunkSink& sink, size_t total)
       : sink_(sink),
         capacity_(std::min(total, kChunkBytes)),
-        memory_(allocate_large(capacity_)),
-        buffer_(static_cast<char*>(memory_.get())) {}
+        memory_(std::make_unique_for_overwrite<char[]>(capacity_)),
+        buffer_(memory_.get()) {}
 
   // Room for `entries` entries of `width` bytes each, at most: how many fit
   // before the buffer must be handed on (at least one).
@@ -57,7 +58,7 @@ class ChunkWriter {
  private:
   const ChunkSink& sink_;
   size_t capacity_;
-  LargeMemory memory_;
+  std::unique_ptr<char[]> memory_;
   char* buffer_;
   size_t used_ = 0;
 };

@@ -32,6 +32,21 @@ bool flush_to_disk(std::FILE* f) {
 #endif
 }
 
+// Hands a file's bytes to the disk now, without waiting for them: the disk
+// then writes every file of the set while the run goes on, and the flush
+// that makes each one durable finds its work done or under way, instead of
+// the files reaching the disk one after another. Returns the error of
+// handing the bytes to the system, 0 when none; asking the disk to start is
+// only a hint, and the flush still decides.
+int start_writing_to_disk(std::FILE* f) {
+  errno = 0;
+  if (std::fflush(f) != 0) return errno ? errno : EIO;
+#ifdef __linux__
+  ::sync_file_range(fileno(f), 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+  return 0;
+}
+
 // The folder's entry for each renamed file reaches the disk too, so after a
 // power cut the folder shows the new set, not an empty name.
 int flush_folder(const std::filesystem::path& folder) {
@@ -71,8 +86,15 @@ void StagedFile::append(std::string_view bytes) {
   if (error != 0) throw IoError(target_, reason_of(error), error);
 }
 
+void StagedFile::start_writeback() {
+  // A failure is kept for complete(), which reports it: the stream may have
+  // let go of the bytes it could not write.
+  if (file_ != nullptr && write_error_ == 0) write_error_ = start_writing_to_disk(file_);
+}
+
 void StagedFile::complete(Durability durability) {
-  int error = injected(faults_, FileStep::kFlush, target_);
+  int error = write_error_;
+  if (error == 0) error = injected(faults_, FileStep::kFlush, target_);
   if (error == 0) {
     errno = 0;
     const bool flushed =
@@ -159,11 +181,16 @@ StagedFile& StagedReplacement::stage(const std::filesystem::path& target) {
 }
 
 void StagedReplacement::stage(const std::filesystem::path& target, std::string_view bytes) {
-  stage(target).append(bytes);
+  StagedFile& file = stage(target);
+  file.append(bytes);
+  if (durability_ == Durability::kOnDisk) file.start_writeback();
 }
 
 void StagedReplacement::commit() {
   try {
+    if (durability_ == Durability::kOnDisk) {
+      for (auto& file : files_) file->start_writeback();
+    }
     for (auto& file : files_) file->complete(durability_);
     std::set<std::filesystem::path> folders;  // to flush, when the files must reach the disk
     for (auto& file : files_) {

@@ -54,6 +54,8 @@ class StagedFile {
 
  private:
   friend class StagedReplacement;
+  // Starts the bytes written so far on their way to the disk; a hint.
+  void start_writeback();
   // Flushes (to the disk when `durability` asks) and closes; throws IoError.
   void complete(Durability durability);
   // Sets the earlier file aside, then renames the temporary over the name.
@@ -69,6 +71,7 @@ class StagedFile {
   std::filesystem::path earlier_;  // the earlier file set aside; empty when none
   const FileFaults& faults_;
   std::FILE* file_ = nullptr;
+  int write_error_ = 0;  // of an early hand-over to the system
   bool renamed_ = false;
 };
 

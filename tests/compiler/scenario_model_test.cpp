@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <vector>
+
 #include "compiler/runtime_failure.h"
 
 namespace tracciato {
@@ -14,6 +18,35 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
   } cases[] = {{2.5, 2},     {3.5, 4},  {-0.5, 0}, {-1.5, -2},
                {140.5, 140}, {0.49, 0}, {9.5, 10}, {10.5, 10}};
   for (const auto& c : cases) EXPECT_EQ(round_half_even(c.x), c.expected) << c.x;
+}
+
+// The rounding is exact arithmetic rather than the maths library's: it must
+// agree with the library on every kind of value a position can give, halves
+// and their neighbours one unit in the last place away above all.
+TEST(RoundHalfEven, AgreesWithTheLibrarysRoundingToNearest) {
+  std::vector<double> values = {0.0,           -0.0,         0.5,           -0.5,
+                                1.5,           2147483647.0, -2147483648.0, 2147483646.5,
+                                -2147483647.5, 2147483647.4, 1e-300,        -1e-300};
+  for (int32_t n = -200000; n <= 200000; n += 7) {
+    for (const double half : {n + 0.5, n - 0.5, n + 0.25, n / 50.0 + 1, n * 1.37}) {
+      values.push_back(half);
+      values.push_back(std::nextafter(half, 1e300));
+      values.push_back(std::nextafter(half, -1e300));
+    }
+  }
+  for (const double x : values) {
+    const double expected = std::nearbyint(x);
+    EXPECT_EQ(round_half_even(x), static_cast<int32_t>(expected)) << std::hexfloat << x;
+  }
+  for (const double x :
+       {2147483647.5, -2147483648.5000005, 1e300, -1e300, std::numeric_limits<double>::infinity(),
+        std::numeric_limits<double>::quiet_NaN()}) {
+    if (const double r = std::nearbyint(x); r >= -2147483648.0 && r <= 2147483647.0) {
+      EXPECT_EQ(round_half_even(x), static_cast<int32_t>(r)) << x;
+    } else {
+      EXPECT_THROW(round_half_even(x), RuntimeFailure) << x;
+    }
+  }
 }
 
 TEST(RoundHalfEven, OutsideThirtyTwoBitsIsARuntimeFailure) {
