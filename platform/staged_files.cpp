@@ -19,6 +19,10 @@ int injected(const FileFaults& faults, FileStep step, const std::filesystem::pat
   return faults ? faults(step, path) : 0;
 }
 
+// How much of a long file may wait in the system's cache before it is sent
+// on to the disk.
+constexpr size_t kSetOutEvery = size_t{1} << 20;
+
 // Tries for a name to set an earlier file aside under before giving up.
 constexpr int kSetAsideAttempts = 100;
 
@@ -65,8 +69,9 @@ int flush_folder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-StagedFile::StagedFile(std::filesystem::path target, const FileFaults& faults)
-    : target_(std::move(target)), faults_(faults) {
+StagedFile::StagedFile(std::filesystem::path target, const FileFaults& faults,
+                       Durability durability)
+    : target_(std::move(target)), faults_(faults), durability_(durability) {
   const int error = injected(faults_, FileStep::kCreate, target_);
   if (error != 0) throw IoError(target_, reason_of(error), error);
   TemporaryFile created = create_temporary_beside(target_);
@@ -84,21 +89,25 @@ void StagedFile::append(std::string_view bytes) {
       error = errno ? errno : EIO;
   }
   if (error != 0) throw IoError(target_, reason_of(error), error);
+  not_yet_set_out_ += bytes.size();
+  if (not_yet_set_out_ >= kSetOutEvery) start_writeback();
 }
 
 void StagedFile::start_writeback() {
+  if (durability_ != Durability::kOnDisk || file_ == nullptr) return;
   // A failure is kept for complete(), which reports it: the stream may have
   // let go of the bytes it could not write.
-  if (file_ != nullptr && write_error_ == 0) write_error_ = start_writing_to_disk(file_);
+  if (write_error_ == 0) write_error_ = start_writing_to_disk(file_);
+  not_yet_set_out_ = 0;
 }
 
-void StagedFile::complete(Durability durability) {
+void StagedFile::complete() {
   int error = write_error_;
   if (error == 0) error = injected(faults_, FileStep::kFlush, target_);
   if (error == 0) {
     errno = 0;
     const bool flushed =
-        durability == Durability::kOnDisk ? flush_to_disk(file_) : std::fflush(file_) == 0;
+        durability_ == Durability::kOnDisk ? flush_to_disk(file_) : std::fflush(file_) == 0;
     if (!flushed) error = errno ? errno : EIO;
   }
   if (error == 0) error = injected(faults_, FileStep::kClose, target_);
@@ -176,22 +185,20 @@ void StagedFile::discard() {
 StagedReplacement::~StagedReplacement() { abandon(); }
 
 StagedFile& StagedReplacement::stage(const std::filesystem::path& target) {
-  files_.push_back(std::make_unique<StagedFile>(target, faults_));
+  files_.push_back(std::make_unique<StagedFile>(target, faults_, durability_));
   return *files_.back();
 }
 
 void StagedReplacement::stage(const std::filesystem::path& target, std::string_view bytes) {
   StagedFile& file = stage(target);
   file.append(bytes);
-  if (durability_ == Durability::kOnDisk) file.start_writeback();
+  file.start_writeback();
 }
 
 void StagedReplacement::commit() {
   try {
-    if (durability_ == Durability::kOnDisk) {
-      for (auto& file : files_) file->start_writeback();
-    }
-    for (auto& file : files_) file->complete(durability_);
+    for (auto& file : files_) file->start_writeback();
+    for (auto& file : files_) file->complete();
     std::set<std::filesystem::path> folders;  // to flush, when the files must reach the disk
     for (auto& file : files_) {
       file->rename_over_target();

@@ -41,12 +41,14 @@ enum class Durability { kOnDisk, kWithinTheRun };
 // One file being staged: its bytes go to the temporary file.
 class StagedFile {
  public:
-  StagedFile(std::filesystem::path target, const FileFaults& faults);
+  StagedFile(std::filesystem::path target, const FileFaults& faults, Durability durability);
   ~StagedFile();
   StagedFile(const StagedFile&) = delete;
   StagedFile& operator=(const StagedFile&) = delete;
 
   // Appends bytes to the temporary file. Throws IoError naming the target.
+  // A file bound for the disk sets out for it every few megabytes, so a
+  // long file is mostly there by the time it is complete.
   void append(std::string_view bytes);
 
   const std::filesystem::path& target() const { return target_; }
@@ -54,10 +56,12 @@ class StagedFile {
 
  private:
   friend class StagedReplacement;
-  // Starts the bytes written so far on their way to the disk; a hint.
+  // Starts the bytes written so far on their way to the disk, when the file
+  // is bound for it; a hint.
   void start_writeback();
-  // Flushes (to the disk when `durability` asks) and closes; throws IoError.
-  void complete(Durability durability);
+  // Flushes (to the disk when the file is bound for it) and closes; throws
+  // IoError.
+  void complete();
   // Sets the earlier file aside, then renames the temporary over the name.
   void rename_over_target();
   // After a later failure: the earlier file (or no file) under the name again.
@@ -70,8 +74,10 @@ class StagedFile {
   std::filesystem::path temporary_;
   std::filesystem::path earlier_;  // the earlier file set aside; empty when none
   const FileFaults& faults_;
+  Durability durability_;
   std::FILE* file_ = nullptr;
-  int write_error_ = 0;  // of an early hand-over to the system
+  size_t not_yet_set_out_ = 0;  // bytes appended since the last start_writeback
+  int write_error_ = 0;         // of an early hand-over to the system
   bool renamed_ = false;
 };
 
