@@ -1,5 +1,9 @@
 #include "compiler/track_polyline.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+
 #include "compiler/runtime_failure.h"
 
 namespace tracciato {
@@ -41,42 +45,69 @@ std::optional<double> curvature_of(std::string_view key) {
 
 void start_track(ScenarioModel& model) { model.track_points.write_start({0, 0}, {0, 1}); }
 
+// How many rows a run from `cursor` to `until` writes: all of them, or, when
+// the cursor may not pass kMaxTrackCursor, those up to the row at which it
+// passes (that row is written, then the run stops short). Whether it stops
+// short is the run's result.
+struct RunLength {
+  size_t rows;
+  bool whole;
+};
+
+RunLength run_length(int32_t cursor, int32_t until, bool limited) {
+  const int64_t wanted = int64_t{until} - cursor + 1;
+  if (!limited) return {static_cast<size_t>(wanted), true};
+  const int64_t to_limit = std::max<int64_t>(int64_t{kMaxTrackCursor} - cursor + 1, 1);
+  if (to_limit <= wanted) return {static_cast<size_t>(to_limit), false};
+  return {static_cast<size_t>(wanted), true};
+}
+
 // Each step below is the step between the two rows before it, computed in the
 // same order for every row; the two rows are carried along rather than read
-// back, so the loop touches the store only to append.
+// back, so the loop only writes the store.
 
 bool run_straight(ScenarioModel& model, int32_t& cursor, int32_t until, bool limited) {
   if (cursor > until) return true;
   TrackStore& track = model.track_points;
   Rows r = rows_before(track, cursor);
-  while (cursor <= until) {
-    const double dx = r.x1 - r.x0;
-    const double dy = r.y1 - r.y0;
-    const double x = r.x1 + dx;
-    const double y = r.y1 + dy;
-    track.append(x, y);
-    r = {r.x1, r.y1, x, y};
-    cursor += 1;
-    if (limited && cursor > kMaxTrackCursor) return false;
+  const RunLength run = run_length(cursor, until, limited);
+  try {
+    track.append_run(run.rows, [&r] {
+      const double dx = r.x1 - r.x0;
+      const double dy = r.y1 - r.y0;
+      const double x = r.x1 + dx;
+      const double y = r.y1 + dy;
+      r = {r.x1, r.y1, x, y};
+      return std::pair{x, y};
+    });
+  } catch (const RuntimeFailure&) {
+    cursor = track.written();  // past the rows written before the table ran out
+    throw;
   }
-  return true;
+  cursor = track.written();
+  return run.whole;
 }
 
 bool run_curve(ScenarioModel& model, int32_t& cursor, int32_t until, double k) {
   if (cursor > until) return true;
   TrackStore& track = model.track_points;
   Rows r = rows_before(track, cursor);
-  while (cursor <= until) {
-    const double dx = r.x1 - r.x0;
-    const double dy = r.y1 - r.y0;
-    const double x = r.x1 + (dx + k * dy);
-    const double y = r.y1 + (dy - k * dx);
-    track.append(x, y);
-    r = {r.x1, r.y1, x, y};
-    cursor += 1;
-    if (cursor > kMaxTrackCursor) return false;
+  const RunLength run = run_length(cursor, until, true);
+  try {
+    track.append_run(run.rows, [&r, k] {
+      const double dx = r.x1 - r.x0;
+      const double dy = r.y1 - r.y0;
+      const double x = r.x1 + (dx + k * dy);
+      const double y = r.y1 + (dy - k * dx);
+      r = {r.x1, r.y1, x, y};
+      return std::pair{x, y};
+    });
+  } catch (const RuntimeFailure&) {
+    cursor = track.written();
+    throw;
   }
-  return true;
+  cursor = track.written();
+  return run.whole;
 }
 
 double track_coordinate(const ScenarioModel& model, int32_t row, int c) {

@@ -56,6 +56,27 @@ class TrackStore {
     written_ += 1;
   }
 
+  // Writes `count` rows after the last one written, each the pair next()
+  // returns, in order: append() over a run of rows, with the room checked
+  // once. When the table has room for fewer, those are written and then
+  // RuntimeFailure is thrown, as the append of the first row beyond them
+  // would.
+  template <typename Next>
+  void append_run(size_t count, Next next) {
+    if (written_ < kStartRows) append_failure();
+    const auto room = static_cast<size_t>(rows_ - written_);
+    const size_t n = std::min(count, room);
+    double* const x = x_ + (written_ - kStartRows);
+    double* const y = y_ + (written_ - kStartRows);
+    for (size_t i = 0; i < n; ++i) {
+      const std::pair<double, double> row = next();
+      x[i] = row.first;
+      y[i] = row.second;
+    }
+    written_ += static_cast<int32_t>(n);
+    if (n < count) append_failure();
+  }
+
   // Coordinate c (0 = x, 1 = y) of a written row, as a real. Throws
   // RuntimeFailure for a row outside the table or one not yet written.
   double coordinate(int32_t row, int c) const;
