@@ -21,6 +21,7 @@ size_t round_up(size_t bytes, size_t unit) { return (bytes + unit - 1) / unit * 
 
 LargeMemory allocate_large(size_t bytes) {
   if (bytes == 0) return LargeMemory(nullptr, {0});
+  if (bytes > SIZE_MAX - 2 * kHugePage) throw std::bad_alloc();
   const bool huge = bytes >= kHugePageWorthFrom;
   // A huge page can only back a range that starts on its own boundary, and
   // the system places a mapping on a small page's: so map a huge page more,
