@@ -94,11 +94,11 @@ void StagedFile::append(std::string_view bytes) {
 }
 
 void StagedFile::start_writeback() {
-  if (durability_ != Durability::kOnDisk || file_ == nullptr) return;
+  not_yet_set_out_ = 0;
+  if (durability_ != Durability::kOnDisk || file_ == nullptr || write_error_ != 0) return;
   // A failure is kept for complete(), which reports it: the stream may have
   // let go of the bytes it could not write.
-  if (write_error_ == 0) write_error_ = start_writing_to_disk(file_);
-  not_yet_set_out_ = 0;
+  write_error_ = start_writing_to_disk(file_);
 }
 
 void StagedFile::complete() {
