@@ -84,9 +84,4 @@ AuthorCompileResult compile_author_scenario(const AuthorDescriptions& descriptio
   return result;
 }
 
-int compile_exit_status(const AuthorCompileResult& result) {
-  if (result.stop != CompileStop::kNone || result.error_code != 0) return kExitProblems;
-  return kExitSuccess;
-}
-
 }  // namespace tracciato

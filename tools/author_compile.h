@@ -62,7 +62,4 @@ AuthorDescriptions read_author_descriptions(const std::filesystem::path& line_fi
 AuthorCompileResult compile_author_scenario(const AuthorDescriptions& descriptions,
                                             const AuthorCompileOptions& options);
 
-// kExitProblems for a recorded problem or a stop, else kExitSuccess.
-int compile_exit_status(const AuthorCompileResult& result);
-
 }  // namespace tracciato

@@ -22,14 +22,12 @@ std::vector<Diagnostic> description_warnings(const AuthorDescriptions& descripti
                                              bool check_encoding);
 
 // For standard error: the warnings and the compile's problem in the order of
-// the texts, then the stop, then the summary line ("1 error, 2 warnings"); a stop counts as an
-// error. Empty when there is nothing to say.
+// the texts, then the stop, then the summary line ("1 error, 2 warnings"); a
+// stop counts as an error. Empty when there is nothing to say.
 std::string findings_text(const AuthorDescriptions& descriptions,
                           const std::vector<Diagnostic>& warnings,
                           const AuthorCompileResult& compile, bool colour = false);
 
-// kExitProblems for a compile problem or a stop, and for a warning when
-// `strict`; kExitSuccess otherwise.
 // The same text, handed to `out` piece by piece.
 void write_findings_text(const AuthorDescriptions& descriptions,
                          const std::vector<Diagnostic>& warnings,
@@ -40,6 +38,8 @@ void write_findings_text(const AuthorDescriptions& descriptions,
 void print_findings(const AuthorDescriptions& descriptions, const std::vector<Diagnostic>& warnings,
                     const AuthorCompileResult& compile);
 
+// kExitProblems for a compile problem or a stop, and for a warning when
+// `strict`; kExitSuccess otherwise.
 int findings_status(const std::vector<Diagnostic>& warnings, const AuthorCompileResult& compile,
                     bool strict);
 

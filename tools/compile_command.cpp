@@ -10,6 +10,7 @@
 #include "tools/compile_report.h"
 #include "tools/console_output.h"
 #include "tools/description_encoding.h"
+#include "tools/encoding_option.h"
 #include "tools/scenario_names.h"
 #include "tools/terminal_colour.h"
 
@@ -68,8 +69,7 @@ CLI::App* add_compile_command(CLI::App& app, CompileArguments& args) {
                     "Write the files even when a compile problem was recorded");
   command->add_flag("--strict", args.strict,
                     "Treat every warning as a problem: status 1, and no file written");
-  command->add_option("--encoding", args.encoding, std::string(kEncodingHelp))
-      ->check(CLI::IsMember({std::string(kWindows1252Encoding), std::string(kUtf8Encoding)}));
+  add_encoding_option(*command, args.encoding);
   command->add_flag("--json", args.json,
                     "Print the result as one JSON object on standard output, and no diagnostic "
                     "text");
@@ -120,7 +120,7 @@ int run_compile_command(const CompileArguments& args) {
     } else {
       print_findings(descriptions, warnings, result);
       if (warnings_fail && result.written.empty() &&
-          findings_status(warnings, result, false) == 0) {
+          findings_status(warnings, result, false) == kExitSuccess) {
         complain("--strict: the warnings fail the compile; no file written");
       }
     }

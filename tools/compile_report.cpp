@@ -77,11 +77,11 @@ std::vector<Diagnostic> compile_diagnostics(const AuthorCompileResult& result) {
   return {d};
 }
 
-DiagnosticSources diagnostic_sources(const AuthorDescriptions& descriptions,
-                                     const LineIndex& line_lines, const LineIndex& train_lines) {
-  return {descriptions.line_file.string(), descriptions.train_file.string(), &line_lines,
-          &train_lines};
-}
+IndexedDescriptions::IndexedDescriptions(const AuthorDescriptions& descriptions)
+    : line_lines_(descriptions.line_text),
+      train_lines_(descriptions.train_text),
+      sources_{descriptions.line_file.string(), descriptions.train_file.string(), &line_lines_,
+               &train_lines_} {}
 
 std::optional<std::string_view> stop_name(CompileStop stop) {
   switch (stop) {
@@ -123,12 +123,10 @@ std::string compile_messages(const AuthorDescriptions& descriptions,
 void write_compile_messages(const AuthorDescriptions& descriptions,
                             const AuthorCompileResult& result, bool colour,
                             const std::vector<Diagnostic>& warnings, const TextSink& out) {
-  const LineIndex line_lines(descriptions.line_text);
-  const LineIndex train_lines(descriptions.train_text);
-  const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
+  const IndexedDescriptions indexed(descriptions);
   const std::vector<Diagnostic> problems = compile_diagnostics(result);
   for (const Diagnostic* d : in_text_order(warnings, problems)) {
-    out(render_diagnostic(*d, sources, colour));
+    out(render_diagnostic(*d, indexed.sources(), colour));
   }
   if (result.stop != CompileStop::kNone) {
     out(std::string(kToolName) + ": " + std::string(stop_sentence(result.stop)) + "\n");
@@ -147,14 +145,12 @@ std::string compile_report_json(const AuthorDescriptions& descriptions,
 void write_json_diagnostics(const AuthorDescriptions& descriptions,
                             const std::vector<Diagnostic>& warnings,
                             const std::vector<Diagnostic>& problems, const TextSink& out) {
-  const LineIndex line_lines(descriptions.line_text);
-  const LineIndex train_lines(descriptions.train_text);
-  const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
+  const IndexedDescriptions indexed(descriptions);
   out("[");
   bool first = true;
   for (const Diagnostic* d : in_text_order(warnings, problems)) {
     if (!std::exchange(first, false)) out(",");
-    out(json_text(diagnostic_json(*d, sources)));
+    out(json_text(diagnostic_json(*d, indexed.sources())));
   }
   out("]");
 }

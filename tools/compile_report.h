@@ -20,10 +20,22 @@ namespace tracciato {
 // whose position the compile kept when that is another one.
 std::vector<Diagnostic> compile_diagnostics(const AuthorCompileResult& result);
 
-// The sources a diagnostic of these descriptions points into. REQUIRES: the
-// indexes outlive the result's use.
-DiagnosticSources diagnostic_sources(const AuthorDescriptions& descriptions,
-                                     const LineIndex& line_lines, const LineIndex& train_lines);
+// Both descriptions indexed by line: the sources their diagnostics point
+// into, built once for every diagnostic of a report.
+class IndexedDescriptions {
+ public:
+  explicit IndexedDescriptions(const AuthorDescriptions& descriptions);
+  // The sources point into this object's indexes.
+  IndexedDescriptions(const IndexedDescriptions&) = delete;
+  IndexedDescriptions& operator=(const IndexedDescriptions&) = delete;
+
+  const DiagnosticSources& sources() const { return sources_; }
+
+ private:
+  LineIndex line_lines_;
+  LineIndex train_lines_;
+  DiagnosticSources sources_;
+};
 
 // "1250", "1251" or "no-route"; nullopt when the run did not stop.
 std::optional<std::string_view> stop_name(CompileStop stop);

@@ -14,9 +14,6 @@ namespace tracciato {
 
 inline constexpr std::string_view kWindows1252Encoding = "windows-1252";
 inline constexpr std::string_view kUtf8Encoding = "utf-8";
-inline constexpr std::string_view kEncodingHelp =
-    "The descriptions' encoding: windows-1252 (the default, as the simulator reads them) or "
-    "utf-8 (converted to windows-1252 before compiling)";
 
 // Converts both texts from UTF-8 when `encoding` is kUtf8Encoding (a
 // byte-order mark is dropped); leaves them as they are otherwise. Returns

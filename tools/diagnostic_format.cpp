@@ -243,11 +243,6 @@ bool in_text_before(const Diagnostic& a, const Diagnostic& b) {
 
 }  // namespace
 
-std::vector<Diagnostic> in_text_order(std::vector<Diagnostic> diagnostics) {
-  std::stable_sort(diagnostics.begin(), diagnostics.end(), in_text_before);
-  return diagnostics;
-}
-
 std::vector<const Diagnostic*> in_text_order(const std::vector<Diagnostic>& first,
                                              const std::vector<Diagnostic>& second) {
   std::vector<const Diagnostic*> order;

@@ -88,12 +88,10 @@ std::string render_diagnostic(const Diagnostic& diagnostic, const DiagnosticSour
 nlohmann::ordered_json diagnostic_json(const Diagnostic& diagnostic,
                                        const DiagnosticSources& sources);
 
-// The diagnostics in the order of the texts: line description, then train
-// description, each by line and column; those of no description last. Equal
-// places keep their order.
-std::vector<Diagnostic> in_text_order(std::vector<Diagnostic> diagnostics);
-// The same order over two lists taken as one, `first` before `second`
-// among equal places, without copying a diagnostic.
+// Two lists of diagnostics taken as one, in the order of the texts: line
+// description, then train description, each by line and column; those of no
+// description last. Equal places keep their order, `first` before `second`.
+// No diagnostic is copied.
 std::vector<const Diagnostic*> in_text_order(const std::vector<Diagnostic>& first,
                                              const std::vector<Diagnostic>& second);
 

@@ -7,6 +7,7 @@
 #include "tools/author_findings.h"
 #include "tools/console_output.h"
 #include "tools/description_encoding.h"
+#include "tools/encoding_option.h"
 #include "tools/lint_report.h"
 #include "tools/scenario_names.h"
 #include "tools/terminal_colour.h"
@@ -33,8 +34,7 @@ CLI::App* add_lint_command(CLI::App& app, LintArguments& args) {
   command->add_option("TRAIN", args.train_file, "The train description (<line>_<train>-.txt)")
       ->required();
   command->add_flag("--strict", args.strict, "Treat every warning as a problem: status 1");
-  command->add_option("--encoding", args.encoding, std::string(kEncodingHelp))
-      ->check(CLI::IsMember({std::string(kWindows1252Encoding), std::string(kUtf8Encoding)}));
+  add_encoding_option(*command, args.encoding);
   command->add_flag("--json", args.json,
                     "Print the warnings and the compile's result as one JSON object on standard "
                     "output, and no diagnostic text");

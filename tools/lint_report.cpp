@@ -48,13 +48,11 @@ void write_lint_report_json(const AuthorDescriptions& descriptions, const LintRe
   // warnings alone, as the analysis gives them.
   out("{\"warnings\":[");
   {
-    const LineIndex line_lines(descriptions.line_text);
-    const LineIndex train_lines(descriptions.train_text);
-    const DiagnosticSources sources = diagnostic_sources(descriptions, line_lines, train_lines);
+    const IndexedDescriptions indexed(descriptions);
     bool first = true;
     for (const Diagnostic& w : result.warnings) {
       if (!std::exchange(first, false)) out(",");
-      out(json_text(diagnostic_json(w, sources)));
+      out(json_text(diagnostic_json(w, indexed.sources())));
     }
   }
   out("],\"compile\":");

@@ -8,6 +8,7 @@
 #include "tools/author_findings.h"
 #include "tools/console_output.h"
 #include "tools/description_encoding.h"
+#include "tools/encoding_option.h"
 #include "tools/route_plot_build.h"
 #include "tools/scenario_names.h"
 #include "tools/terminal_colour.h"
@@ -34,8 +35,7 @@ CLI::App* add_plot_command(CLI::App& app, PlotArguments& args) {
       ->required();
   command->add_option("--out", args.out_file, "The SVG file to write, replaced when it exists")
       ->required();
-  command->add_option("--encoding", args.encoding, std::string(kEncodingHelp))
-      ->check(CLI::IsMember({std::string(kWindows1252Encoding), std::string(kUtf8Encoding)}));
+  add_encoding_option(*command, args.encoding);
   return command;
 }
 
