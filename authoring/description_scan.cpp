@@ -28,7 +28,6 @@ class ReadEverything final : public RecordHandler {
   WalkStep record(const RecordRule&, RecordValues&) override { return WalkStep::kGoOn; }
 };
 
-// Writes down what the walk reads, in the shape the lint checks use.
 // Writes down what the walk reads, in the shape the lint checks use; each
 // key field goes to the key field check once its records are read.
 class ScanBuilder final : public ParseListener {

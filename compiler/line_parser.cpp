@@ -135,8 +135,7 @@ class LineParse final : public RecordHandler, public ParseListener {
   // people.
   void record(int32_t code, int field = kPositionField) {
     model_.error_code = code;
-    model_.error_detail.clear();
-    model_.error_notes.clear();
+    forget_error_words(model_);
     model_.error_site = {Description::kLine, key_site_.line, key_site_.column};
     const FieldSite site = field_site(field);
     model_.code_site = {Description::kLine, site.line, site.column};

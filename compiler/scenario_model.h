@@ -158,6 +158,12 @@ inline bool is_free(const RouteCell& cell) {
   return cell.kind == kEmptyCell || cell.kind == kSpanMarkerCell;
 }
 
+// A new problem code: the words and notes of the one it replaces go with it.
+inline void forget_error_words(ScenarioModel& model) {
+  model.error_detail.clear();
+  model.error_notes.clear();
+}
+
 // Cell c now holds an object of the record being placed (see CellOrigins).
 inline void note_placed(ScenarioModel& model, int32_t c) {
   model.cell_origins.placed(c, model.route_cells.size());

@@ -53,8 +53,7 @@ class Route {
     model_.error_position = cell_index * kCellLength;
     model_.error_site = model_.code_site = ErrorSite{};
     // The words of a problem the reading recorded belong to that problem.
-    model_.error_detail.clear();
-    model_.error_notes.clear();
+    forget_error_words(model_);
   }
 
  private:
@@ -103,8 +102,7 @@ void mark_approach_distances(const Route& route, int32_t i) {
                             "the slowdown starting in " + cell_and_metres(i) +
                                 " needs an abbattimento mark " + std::to_string(near) + " to " +
                                 std::to_string(far) +
-                                " cells before it, but none of those "
-                                "cells is free",
+                                " cells before it, but none of those cells is free",
                             {i - near, i - middle, i - far});
     } else {
       route.mark(i - *chosen);

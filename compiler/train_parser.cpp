@@ -112,12 +112,6 @@ RecordEnd after_placement(TrainPhase& phase, int32_t position, int32_t code_befo
   return RecordEnd::kReturn;
 }
 
-// A new code: the words of the code it replaces go with it.
-void forget_words(ScenarioModel& model) {
-  model.error_detail.clear();
-  model.error_notes.clear();
-}
-
 // A slowdown refused for an occupied cell says which of its cells, and what
 // is in it.
 void explain_slowdown_clash(ScenarioModel& model, int32_t x, int32_t l) {
@@ -149,7 +143,7 @@ RecordEnd read_signal(TrainPhase& phase) {
   const int32_t code_before = phase.model.error_code;
   memo_segnale(phase.model, posizione, v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
   if (phase.model.error_code != code_before) {
-    forget_words(phase.model);
+    forget_error_words(phase.model);
     if (phase.model.error_code == kSignalCellBusy) {
       explain_occupied_cell(phase.model, "the signal's", cell_of_position(posizione));
     }
@@ -167,7 +161,7 @@ RecordEnd read_slowdown(TrainPhase& phase) {
   const int32_t code_before = phase.model.error_code;
   memo_rallentamento(phase.model, x, v[1], v[2], v[3], v[4], v[5]);
   if (phase.model.error_code != code_before) {
-    forget_words(phase.model);
+    forget_error_words(phase.model);
     explain_slowdown_clash(phase.model, x, v[2]);
   }
   return after_placement(phase, x, code_before);
@@ -281,7 +275,7 @@ void end_steps(TrainPhase& phase) {
     const ItemRecord& progressive = model.item_table[slot];
     if (progressive.num_1 % kCellLength != 0 || progressive.num_2 % kCellLength != 0) {
       model.error_code = kProgressiveNotOnCell;
-      forget_words(model);
+      forget_error_words(model);
       model.error_site = model.code_site = ErrorSite{Description::kLine, 0, 0};
     }
   }
@@ -291,8 +285,7 @@ void end_steps(TrainPhase& phase) {
 
 void TrainPhase::record_code(int32_t code) {
   model.error_code = code;
-  model.error_detail.clear();
-  model.error_notes.clear();
+  forget_error_words(model);
   model.error_site = model.code_site =
       ErrorSite{Description::kTrain, key_site.line, key_site.column};
 }
