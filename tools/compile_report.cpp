@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "compiler/diagnostics.h"
+#include "platform/utf8_path.h"
 #include "text/windows1252.h"
 #include "tools/diagnostic_format.h"
 
@@ -80,7 +81,7 @@ std::vector<Diagnostic> compile_diagnostics(const AuthorCompileResult& result) {
 IndexedDescriptions::IndexedDescriptions(const AuthorDescriptions& descriptions)
     : line_lines_(descriptions.line_text),
       train_lines_(descriptions.train_text),
-      sources_{descriptions.line_file.string(), descriptions.train_file.string(), &line_lines_,
+      sources_{utf8_of(descriptions.line_file), utf8_of(descriptions.train_file), &line_lines_,
                &train_lines_} {}
 
 std::optional<std::string_view> stop_name(CompileStop stop) {
@@ -102,9 +103,9 @@ std::optional<std::string> problem_file(const AuthorDescriptions& descriptions,
   if (result.error_code == 0) return std::nullopt;
   switch (reported_site(result).description) {
     case Description::kLine:
-      return descriptions.line_file.string();
+      return utf8_of(descriptions.line_file);
     case Description::kTrain:
-      return descriptions.train_file.string();
+      return utf8_of(descriptions.train_file);
     case Description::kNone:
       break;
   }

@@ -82,7 +82,7 @@ std::optional<std::filesystem::path> find_stub(const Target& target,
     if (std::filesystem::is_regular_file(place, ec)) return place;
   }
   std::string looked;
-  for (const auto& place : places) looked += "\n  " + place.string();
+  for (const auto& place : places) looked += "\n  " + utf8_of(place);
   complain("no " + target.platform + " install stub (" + target.stub_name + "); looked at:" +
            looked + "\ngive its path with --stub, or build it (target tracciato-stub)");
   return std::nullopt;

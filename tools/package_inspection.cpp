@@ -44,11 +44,11 @@ int inspect_package(const std::filesystem::path& file, bool json,
   if (const auto* damage = std::get_if<PackageDamage>(&read)) {
     if (json) {
       print_out(
-          nlohmann::json{{"package", file.string()}, {"intact", false}, {"reason", damage->reason}}
+          nlohmann::json{{"package", utf8_of(file)}, {"intact", false}, {"reason", damage->reason}}
               .dump() +
           "\n");
     }
-    print_err("tracciato inspect: " + file.string() +
+    print_err("tracciato inspect: " + utf8_of(file) +
               ": this package is damaged and should be downloaded again (" + damage->reason +
               ")\n");
     return finish_output(kExitDamaged);
@@ -75,7 +75,7 @@ int inspect_package(const std::filesystem::path& file, bool json,
                            {"bytes", text.size()},
                            {"lines", line_count(text)}});
     }
-    print_out(nlohmann::json{{"package", file.string()},
+    print_out(nlohmann::json{{"package", utf8_of(file)},
                              {"intact", true},
                              {"line_name", windows1252_to_utf8(scenario.line_name)},
                              {"train_number", windows1252_to_utf8(scenario.train_number)},
