@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "package/payload.h"
+#include "platform/bounded_read.h"
 #include "platform/file_replace.h"
 #include "platform/staged_files.h"
 
@@ -10,11 +11,11 @@ namespace tracciato {
 
 void write_package(const std::filesystem::path& stub, const InstallScenario& scenario,
                    const std::filesystem::path& output) {
-  const std::string program = read_file(stub);
+  const std::string program = read_bounded_file(stub, kLargestPackage, "an install stub");
   StagedReplacement replacement;
   StagedFile& file = replacement.stage(output);
   file.append(program);
-  file.append(encode_payload(scenario));
+  file.append(encode_payload(program, scenario));
   std::error_code ec;
   // Owner, group and others may run it, as any downloaded program.
   std::filesystem::permissions(file.temporary(),

@@ -7,6 +7,7 @@
 
 #include "output/byte_encoding.h"
 #include "package/crc32.h"
+#include "platform/bounded_read.h"
 #include "platform/file_replace.h"
 
 namespace tracciato {
@@ -23,27 +24,42 @@ uint64_t get_le(std::string_view bytes, size_t offset, size_t width) {
 
 struct Trailer {
   uint64_t payload_length = 0;
+  uint64_t file_length = 0;
   uint32_t checksum = 0;
 };
 
-// The trailer at the end of `tail` (the last kTrailerSize bytes of the file).
+// Where the checksum sits: it covers every byte of the file before it.
+constexpr size_t kChecksumOffset = 16;
+
+// The trailer at the end of `tail` (the last kTrailerSize bytes of the file),
+// checked against the file's length before any other byte is read.
 std::variant<Trailer, PackageDamage> read_trailer(std::string_view tail, uint64_t file_size) {
-  if (tail.size() < kTrailerSize || tail.substr(tail.size() - kPayloadMagic.size()) != kPayloadMagic) {
-    return PackageDamage{"it does not end with a package trailer: it was cut short, or it is not a "
-                         "package"};
+  if (tail.size() < kTrailerSize ||
+      tail.substr(tail.size() - kPayloadMagic.size()) != kPayloadMagic) {
+    return PackageDamage{
+        "it does not end with a package trailer: it was cut short, or it is not a "
+        "package"};
   }
   const size_t at = tail.size() - kTrailerSize;
-  const auto version = static_cast<uint32_t>(get_le(tail, at + 12, 4));
+  const auto version = static_cast<uint32_t>(get_le(tail, at + 20, 4));
   if (version != kPayloadVersion) {
     return PackageDamage{"its payload has format version " + std::to_string(version) +
                          ", which this program does not know"};
   }
-  Trailer t{get_le(tail, at, 8), static_cast<uint32_t>(get_le(tail, at + 8, 4))};
+  Trailer t{get_le(tail, at, 8), get_le(tail, at + 8, 8),
+            static_cast<uint32_t>(get_le(tail, at + kChecksumOffset, 4))};
+  if (t.file_length != file_size) {
+    return PackageDamage{"it is " + std::to_string(file_size) + " bytes long, not the " +
+                         std::to_string(t.file_length) +
+                         " it was made with: the download was cut short or bytes were added"};
+  }
   if (t.payload_length > file_size - kTrailerSize) {
     return PackageDamage{"it is shorter than its payload: the download was cut short"};
   }
   return t;
 }
+
+const PackageDamage kChangedBytes{"its checksum does not match: some bytes were changed"};
 
 // The fields of a payload whose checksum matched.
 std::variant<InstallScenario, PackageDamage> decode_fields(std::string_view payload) {
@@ -77,13 +93,9 @@ std::variant<InstallScenario, PackageDamage> decode_fields(std::string_view payl
   return scenario;
 }
 
-std::variant<PackageContents, PackageDamage> check_payload(std::string_view payload,
-                                                           const Trailer& trailer,
-                                                           uint64_t stub_size,
-                                                           std::string stub_start) {
-  if (crc32(payload) != trailer.checksum) {
-    return PackageDamage{"its payload's checksum does not match: some bytes were changed"};
-  }
+std::variant<PackageContents, PackageDamage> contents_of(std::string_view payload,
+                                                         uint64_t stub_size,
+                                                         std::string stub_start) {
   auto fields = decode_fields(payload);
   if (auto* damage = std::get_if<PackageDamage>(&fields)) return *damage;
   return PackageContents{std::get<InstallScenario>(std::move(fields)), stub_size,
@@ -110,7 +122,7 @@ std::string read_at(std::FILE* f, const std::filesystem::path& path, uint64_t of
 
 }  // namespace
 
-std::string encode_payload(const InstallScenario& scenario) {
+std::string encode_payload(std::string_view stub, const InstallScenario& scenario) {
   std::string payload;
   char count[4];
   put_u32le(count, kFieldCount);
@@ -121,7 +133,9 @@ std::string encode_payload(const InstallScenario& scenario) {
 
   char trailer[kTrailerSize];
   char* p = put_u64le(trailer, payload.size());
-  p = put_u32le(p, crc32(payload));
+  p = put_u64le(p, stub.size() + payload.size() + kTrailerSize);
+  const std::string_view lengths(trailer, kChecksumOffset);
+  p = put_u32le(p, crc32(lengths, crc32(payload, crc32(stub))));
   p = put_u32le(p, kPayloadVersion);
   for (const char c : kPayloadMagic) p = put_u8(p, static_cast<uint8_t>(c));
   payload.append(trailer, kTrailerSize);
@@ -133,34 +147,65 @@ std::variant<PackageContents, PackageDamage> decode_package(std::string_view fil
   auto trailer = read_trailer(tail, file.size());
   if (auto* damage = std::get_if<PackageDamage>(&trailer)) return *damage;
   const Trailer t = std::get<Trailer>(trailer);
+  if (crc32(file.substr(0, file.size() - kTrailerSize + kChecksumOffset)) != t.checksum) {
+    return kChangedBytes;
+  }
   const uint64_t stub_size = file.size() - kTrailerSize - t.payload_length;
-  return check_payload(file.substr(stub_size, t.payload_length), t, stub_size,
-                       std::string(file.substr(0, std::min<uint64_t>(stub_size, 4))));
+  return contents_of(file.substr(stub_size, t.payload_length), stub_size,
+                     std::string(file.substr(0, std::min<uint64_t>(stub_size, 4))));
 }
 
 std::variant<PackageContents, PackageDamage> read_package(const std::filesystem::path& path) {
-  std::error_code ec;
-  const uint64_t size = std::filesystem::file_size(path, ec);
-  if (ec) throw IoError(path, ec.message(), ec.value());
-  std::FILE* f = open_file(path, "rb");
-  if (f == nullptr) throw IoError(path, std::generic_category().message(errno), errno);
+  std::FILE* f = open_regular_file(path, "a package");
   struct Closer {
     std::FILE* f;
     ~Closer() { std::fclose(f); }
   } closer{f};
+  const uint64_t size = open_file_size(f, path);
+  if (size > kLargestPackage) {
+    return PackageDamage{"it is " + std::to_string(size) + " bytes long, larger than any package"};
+  }
 
   const size_t tail_size = static_cast<size_t>(std::min<uint64_t>(size, kTrailerSize));
   auto trailer = read_trailer(read_at(f, path, size - tail_size, tail_size), size);
   if (auto* damage = std::get_if<PackageDamage>(&trailer)) return *damage;
   const Trailer t = std::get<Trailer>(trailer);
   const uint64_t stub_size = size - kTrailerSize - t.payload_length;
-  const std::string payload = read_at(f, path, stub_size, static_cast<size_t>(t.payload_length));
-  return check_payload(payload, t, stub_size,
-                       read_at(f, path, 0, static_cast<size_t>(std::min<uint64_t>(stub_size, 4))));
+  const uint64_t checked_size = size - kTrailerSize + kChecksumOffset;
+
+  // Every byte once, in pieces: the checksum takes them all, the payload is
+  // all that is kept.
+  if (std::fseek(f, 0, SEEK_SET) != 0) throw IoError(path, reason_of(errno), errno);
+  std::string payload;
+  payload.reserve(static_cast<size_t>(t.payload_length));
+  std::string stub_start;
+  std::string piece(size_t{1} << 16, '\0');
+  uint32_t crc = 0;
+  for (uint64_t at = 0; at < checked_size;) {
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(piece.size(), checked_size - at));
+    errno = 0;
+    if (std::fread(piece.data(), 1, n, f) != n) {
+      throw IoError(path, reason_of(errno ? errno : EIO), errno ? errno : EIO);
+    }
+    const std::string_view read(piece.data(), n);
+    crc = crc32(read, crc);
+    if (at < 4)
+      stub_start.append(read.substr(0, static_cast<size_t>(std::min<uint64_t>(n, 4 - at))));
+    const uint64_t from = std::max(at, stub_size);
+    const uint64_t to = std::min(at + n, stub_size + t.payload_length);
+    if (from < to)
+      payload.append(read.substr(static_cast<size_t>(from - at), static_cast<size_t>(to - from)));
+    at += n;
+  }
+  if (crc != t.checksum) return kChangedBytes;
+  stub_start.resize(static_cast<size_t>(std::min<uint64_t>(stub_size, stub_start.size())));
+  return contents_of(payload, stub_size, std::move(stub_start));
 }
 
 std::string_view stub_platform(std::string_view stub_start) {
-  if (stub_start.starts_with("\x7F" "ELF")) return "Linux";
+  if (stub_start.starts_with("\x7F"
+                             "ELF"))
+    return "Linux";
   if (stub_start.starts_with("MZ")) return "Windows";
   return "unknown";
 }

@@ -7,10 +7,21 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
 namespace tracciato {
+
+// Opens `path` for reading when it is a regular file. The kind is taken from
+// the file once it is open, never from the name beforehand, and opening
+// never waits: a pipe swapped in under the name cannot block. Throws
+// IoError, naming the path and what it is instead ("a pipe"), saying to give
+// the path of `what` ("a scenario file").
+std::FILE* open_regular_file(const std::filesystem::path& path, const std::string& what);
+
+// The size of a file opened by open_regular_file. Throws IoError.
+uint64_t open_file_size(std::FILE* file, const std::filesystem::path& path);
 
 // Reads the whole regular file at `path`. Throws IoError, naming the path,
 // when it is not a regular file (saying what it is), when it is larger than
