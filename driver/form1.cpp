@@ -13,6 +13,8 @@ void Form1::load() {
   model.line_name = scenario_.line_name;
   model.train_number = scenario_.train_number;
   desktop_.show_waiting_window();
+  // The folder's scenario whole again, before this run writes a byte there.
+  staged_.claim();
   try {
     dati_linea();
     dati_treno();

@@ -5,14 +5,16 @@
 //
 // A run replaces its scenario all or nothing: the three driver documents and
 // the three binary files are staged and renamed over their names together,
-// once all are complete on the disk. A failure before then removes every
-// temporary file and both description files, and the folder keeps the files
-// of the earlier run. The numbered stop keeps the documents and writes no
-// binary file.
+// once all are complete on the disk. Before anything else it finishes, or
+// undoes, what a run killed in the same folder left half replaced. A failure
+// removes every temporary file and both description files, and the folder
+// keeps the files of the earlier run. The numbered stop keeps the documents
+// and writes no binary file.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -52,12 +54,16 @@ class Form1 {
       : desktop_(desktop),
         folder_(std::move(folder)),
         scenario_(std::move(scenario)),
-        staged_(std::move(faults)) {}
+        staged_(folder_, std::move(faults)) {}
 
   // The load handler: the whole install sequence. Throws ErrorStop after a
   // numbered error, IoError when a file cannot be written (after removing
   // every file the run had begun).
   void load();
+
+  // What the run found an interrupted run had left in the folder, and did
+  // about it, for standard error; nullopt when nothing.
+  const std::optional<std::string>& recovered() const { return staged_.recovered(); }
 
   // The title of the message box: the scenario's package name.
   std::string title() const { return scenario_.line_name + "_" + scenario_.train_number; }

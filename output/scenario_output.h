@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,16 +46,23 @@ std::string encode_cell_file(const ScenarioModel& model);
 
 // Stages the track file (only when track_flag is set), the item file and the
 // cell file of `folder` in `replacement`, to be renamed over their names when
-// it is committed. Returns the names staged, in order. Throws IoError (and
+// it is committed. Returns the names staged, in order. Throws TargetRefused,
+// before staging any, when a name holds a file that is not an earlier file
+// of its kind (output/earlier_scenario_file.h); IoError (and
 // std::length_error, above).
 std::vector<std::string> stage_scenario_files(StagedReplacement& replacement,
                                               const std::filesystem::path& folder,
                                               const ScenarioModel& model);
 
-// Stages the three files and commits them: they replace the earlier files all
-// together or not at all. Returns the names written, in order.
-std::vector<std::string> write_scenario_files(const std::filesystem::path& folder,
-                                              const ScenarioModel& model,
-                                              const FileFaults& faults = {});
+struct WrittenScenario {
+  std::vector<std::string> written;      // file names, in the order written
+  std::optional<std::string> recovered;  // what an interrupted run had left, and was done
+};
+
+// Finishes what an interrupted run left in `folder`, then stages the three
+// files and commits them: they replace the earlier files all together or not
+// at all.
+WrittenScenario write_scenario_files(const std::filesystem::path& folder,
+                                     const ScenarioModel& model, const FileFaults& faults = {});
 
 }  // namespace tracciato

@@ -1,6 +1,7 @@
 // The generic install program: run beside the simulator's files, it reads the
 // scenario appended to its own file and installs it into its own folder.
 // Every package is this program followed by one scenario's payload.
+#include <cstdio>
 #include <exception>
 #include <variant>
 
@@ -24,6 +25,14 @@ int main() {
     InstallScenario scenario = std::get<PackageContents>(std::move(contents)).scenario;
     Form1 form(*desktop, self.parent_path(), std::move(scenario));
     title = form.title();
+    // A recovery is said on standard error, as the run goes on whatever
+    // happens next.
+    struct SayRecovery {
+      const Form1& form;
+      ~SayRecovery() {
+        if (form.recovered()) std::fprintf(stderr, "%s\n", form.recovered()->c_str());
+      }
+    } say{form};
     form.load();
     return 0;
   } catch (const ErrorStop&) {

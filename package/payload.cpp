@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "output/byte_encoding.h"
-#include "package/crc32.h"
+#include "platform/crc32.h"
 #include "platform/bounded_read.h"
 #include "platform/file_replace.h"
 

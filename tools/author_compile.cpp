@@ -80,7 +80,9 @@ AuthorCompileResult compile_author_scenario(const AuthorDescriptions& descriptio
   if (where.out_dir.empty()) where.out_dir = ".";
   create_out_dir(where.out_dir);
   refuse_to_replace_descriptions(descriptions, where);
-  result.written = write_scenario_files(where.out_dir, *model);
+  WrittenScenario written = write_scenario_files(where.out_dir, *model);
+  result.written = std::move(written.written);
+  result.recovered = std::move(written.recovered);
   return result;
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,8 @@ struct AuthorCompileResult {
   std::string error_detail;
   std::vector<ErrorNote> error_notes;  // related places: what occupies a cell
   std::vector<std::string> written;    // file names (Windows-1252), in the order written
+  // What an interrupted run had left in the output folder, and was done.
+  std::optional<std::string> recovered;
 };
 
 // What a compile that stopped with `stop` left in the model's diagnostic record.

@@ -4,6 +4,7 @@
 
 #include "driver/failure_message.h"
 #include "platform/file_replace.h"
+#include "platform/staged_files.h"
 #include "platform/utf8_path.h"
 #include "tools/author_compile.h"
 #include "tools/author_findings.h"
@@ -115,6 +116,7 @@ int run_compile_command(const CompileArguments& args) {
                                                .keep_going = args.keep_going,
                                                .write = !warnings_fail || args.keep_going});
     if (!args.strict) warnings = description_warnings(descriptions, check_encoding);
+    if (result.recovered) complain(*result.recovered);
     if (args.json) {
       write_compile_report_json(descriptions, result, warnings, print_out);
     } else {
@@ -125,6 +127,9 @@ int run_compile_command(const CompileArguments& args) {
       }
     }
     return finish_output(findings_status(warnings, result, args.strict));
+  } catch (const TargetRefused& e) {
+    complain(e.what());
+    return kExitUsage;
   } catch (const IoError& e) {
     complain(file_failure_message(e, "run tracciato compile again"));
     return kExitIo;

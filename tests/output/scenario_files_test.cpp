@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <map>
 #include <string>
 
 #include "output/scenario_output.h"
@@ -27,13 +28,28 @@ ScenarioModel sealed_scenario(int32_t track_flag) {
   return model;
 }
 
+// The files of an earlier run of `model`'s names: its own, each with one
+// value changed where the file's shape stays that of its kind.
+void put_earlier_files(const ScratchFolder& folder, const ScenarioModel& model) {
+  std::string track = encode_track_file(model);
+  track[2] ^= 1;
+  std::string items = encode_item_file(model);
+  items[1] ^= 1;
+  std::string cells = encode_cell_file(model);
+  cells[15 * 3 + 14] ^= 1;
+  folder.put("Tarvo_Belmira_linea.dat", track);
+  folder.put("Tarvo_Belmira_7351.sim", items);
+  folder.put("Tarvo_Belmira_7351.dat", cells);
+}
+
 TEST(WriteScenarioFiles, WritesTrackItemAndCellFiles) {
   ScratchFolder folder;
-  folder.put("Tarvo_Belmira_7351.dat", std::string(50000, 'o'));  // an earlier, longer run
   const ScenarioModel model = sealed_scenario(1);
+  // An earlier, longer run.
+  folder.put("Tarvo_Belmira_7351.dat", encode_cell_file(model) + std::string(15 * 3000, '\0'));
 
   EXPECT_THAT(
-      write_scenario_files(folder.path(), model),
+      write_scenario_files(folder.path(), model).written,
       ElementsAre("Tarvo_Belmira_linea.dat", "Tarvo_Belmira_7351.sim", "Tarvo_Belmira_7351.dat"));
   EXPECT_EQ(folder.get("Tarvo_Belmira_linea.dat"), encode_track_file(model));
   EXPECT_EQ(folder.get("Tarvo_Belmira_7351.sim"), encode_item_file(model));
@@ -47,21 +63,21 @@ TEST(WriteScenarioFiles, WithoutTrackFlagAnEarlierTrackFileIsLeftUntouched) {
   folder.put("Tarvo_Belmira_linea.dat", "earlier track");
   const ScenarioModel model = sealed_scenario(0);
 
-  EXPECT_THAT(write_scenario_files(folder.path(), model),
+  EXPECT_THAT(write_scenario_files(folder.path(), model).written,
               ElementsAre("Tarvo_Belmira_7351.sim", "Tarvo_Belmira_7351.dat"));
   EXPECT_EQ(folder.get("Tarvo_Belmira_linea.dat"), "earlier track");
   EXPECT_THAT(folder.names(), ElementsAre("Tarvo_Belmira_7351.dat", "Tarvo_Belmira_7351.sim",
                                           "Tarvo_Belmira_linea.dat"));
 }
 
-TEST(WriteScenarioFiles, AMissingFolderIsAnIoErrorOnTheFirstFile) {
+TEST(WriteScenarioFiles, AMissingFolderIsAnIoErrorBeforeAnyFile) {
   ScratchFolder folder;
   const std::filesystem::path missing = folder / "missing";
   try {
     write_scenario_files(missing, sealed_scenario(1));
     ADD_FAILURE() << "no IoError";
   } catch (const IoError& e) {
-    EXPECT_EQ(e.path(), missing / "Tarvo_Belmira_linea.dat");
+    EXPECT_EQ(e.path(), missing / "tracciato.lock");
   }
 }
 
@@ -70,21 +86,18 @@ TEST(WriteScenarioFiles, AMissingFolderIsAnIoErrorOnTheFirstFile) {
 // file. The earlier three are all put back.
 TEST(WriteScenarioFiles, ARenameFailingHalfwayPutsTheEarlierFilesBack) {
   ScratchFolder folder;
-  for (const char* name :
-       {"Tarvo_Belmira_linea.dat", "Tarvo_Belmira_7351.sim", "Tarvo_Belmira_7351.dat"}) {
-    folder.put(name, std::string("earlier ") + name);
-  }
+  const ScenarioModel model = sealed_scenario(1);
+  put_earlier_files(folder, model);
+  const std::string names[] = {"Tarvo_Belmira_7351.dat", "Tarvo_Belmira_7351.sim",
+                               "Tarvo_Belmira_linea.dat"};
+  std::map<std::string, std::string> earlier;
+  for (const std::string& name : names) earlier[name] = folder.get(name);
   const FileFaults cell_file_rename_fails = [](FileStep step, const std::filesystem::path& path) {
     return step == FileStep::kRename && path.filename() == "Tarvo_Belmira_7351.dat" ? ENOSPC : 0;
   };
-  EXPECT_THROW(write_scenario_files(folder.path(), sealed_scenario(1), cell_file_rename_fails),
-               IoError);
-  EXPECT_THAT(folder.names(), ElementsAre("Tarvo_Belmira_7351.dat", "Tarvo_Belmira_7351.sim",
-                                          "Tarvo_Belmira_linea.dat"));
-  for (const char* name :
-       {"Tarvo_Belmira_linea.dat", "Tarvo_Belmira_7351.sim", "Tarvo_Belmira_7351.dat"}) {
-    EXPECT_EQ(folder.get(name), std::string("earlier ") + name);
-  }
+  EXPECT_THROW(write_scenario_files(folder.path(), model, cell_file_rename_fails), IoError);
+  EXPECT_THAT(folder.names(), ElementsAre(names[0], names[1], names[2]));
+  for (const std::string& name : names) EXPECT_EQ(folder.get(name), earlier[name]) << name;
 }
 
 }  // namespace

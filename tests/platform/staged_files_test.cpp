@@ -52,7 +52,7 @@ TEST(StagedReplacement, BytesTheSystemRefusesOnTheirWayToTheDiskFailTheCommit) {
   folder.put("Tarvo_Belmira_7351.sim", "the earlier items");
   std::string message;
   {
-    StagedReplacement set;
+    StagedReplacement set(folder.path());
     {
       const FileSizeLimit limit(1000);
       // Fits the stream's buffer: the bytes first meet the system when the
@@ -80,7 +80,7 @@ TEST(StagedReplacement, AFileWrittenInManyPiecesArrivesWhole) {
   ScratchFolder folder;
   std::string expected;
   {
-    StagedReplacement set;
+    StagedReplacement set(folder.path());
     StagedFile& file = set.stage(folder / "Tarvo_Belmira_linea.dat");
     for (int piece = 0; piece < 100; ++piece) {
       const std::string bytes(size_t{64} << 10, static_cast<char>('a' + piece % 26));

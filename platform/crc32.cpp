@@ -1,4 +1,4 @@
-#include "package/crc32.h"
+#include "platform/crc32.h"
 
 #include <zlib.h>
 

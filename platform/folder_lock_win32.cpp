@@ -1,0 +1,50 @@
+#include <windows.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/file_replace.h"
+#include "platform/folder_lock.h"
+
+namespace tracciato {
+namespace {
+
+constexpr auto kWaitForAnotherRun = std::chrono::seconds(10);
+constexpr auto kLookAgainAfter = std::chrono::milliseconds(20);
+
+}  // namespace
+
+FolderLock::FolderLock(const std::filesystem::path& folder)
+    : path_((folder.empty() ? std::filesystem::path(".") : folder) / kFolderLockName) {
+  const auto give_up = std::chrono::steady_clock::now() + kWaitForAnotherRun;
+  for (;;) {
+    // Opened with no sharing, the file is the lock; the system deletes it
+    // when the last handle closes, at the run's end whatever ends it.
+    HANDLE handle =
+        CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+      handle_ = handle;
+      return;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) {
+      throw IoError(path_, reason_of(EIO), EIO);
+    }
+    if (error == ERROR_ACCESS_DENIED) {
+      // A folder that cannot be written: no run can take its lock.
+      std::error_code ec;
+      if (!std::filesystem::exists(path_, ec)) throw IoError(path_, reason_of(EACCES), EACCES);
+    }
+    if (std::chrono::steady_clock::now() >= give_up) {
+      throw IoError(path_,
+                    "another run is writing a scenario in this folder; wait for it to end, then "
+                    "run again");
+    }
+    std::this_thread::sleep_for(kLookAgainAfter);
+  }
+}
+
+FolderLock::~FolderLock() { CloseHandle(static_cast<HANDLE>(handle_)); }
+
+}  // namespace tracciato
