@@ -1,0 +1,22 @@
+// Placing refusals in their files and finding the fields two scenarios'
+// files differ in; internal to the decompiler.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "authoring/decompile.h"
+
+namespace tracciato {
+
+// Fills in each refusal's byte offset from the records of `files`, and puts
+// them in file order.
+void place_refusals(std::vector<Refusal>& refusals, const ScenarioFiles& files);
+
+// Adds a refusal for every field where `stored` and `made` differ, saying
+// what `made` holds there, up to `most` refusals in all; a field already
+// refused keeps its reason.
+void list_differences(const ScenarioFiles& stored, const ScenarioFiles& made,
+                      std::vector<Refusal>& out, size_t most);
+
+}  // namespace tracciato
