@@ -47,6 +47,13 @@ void unseal(DecompileContext& ctx) {
                     "the weighted competition code of the line and train names is " +
                         std::to_string(codes.weighted));
   }
+  // A code that does not match the names: either may have changed.
+  if (line.num_4 != codes.weighted || first.value_2 != codes.plain) {
+    for (const int entry : {kLineIdentity, kTrainIdentity}) {
+      ctx.refuse_item(entry, "name", ctx.items[static_cast<size_t>(entry)].name,
+                      "the names do not give the competition codes stored in item 85 and cell 1");
+    }
+  }
   if (first.value_1 != kCellSeal) {
     ctx.refuse_cell(1, "value_1", first.value_1,
                     "a reserved slot: the compile always writes 5121 there");
@@ -88,9 +95,18 @@ bool is_line_kind(uint8_t kind) {
 
 void refuse_unplaced_kinds(DecompileContext& ctx) {
   for (size_t i = 0; i < ctx.cells.size(); ++i) {
-    const uint8_t kind = ctx.cells[i].kind;
+    const RouteCell& cell = ctx.cells[i];
+    const uint8_t kind = cell.kind;
     const auto c = static_cast<int32_t>(i);
-    if (kind == kEmptyCell) continue;
+    if (kind == kEmptyCell || kind == kSpanMarkerCell) {
+      if (cell.value_1 != 0 || cell.value_2 != 0 || cell.value_3 != 0 || cell.value_4 != 0 ||
+          cell.signal_time != 0) {
+        ctx.refuse_cell(c, "kind", kind,
+                        "the cell holds values but no object: no record leaves values without "
+                        "the object they belong to");
+      }
+      if (kind == kEmptyCell) continue;
+    }
     if (!is_train_kind(kind) && !is_line_kind(kind)) {
       ctx.refuse_cell(c, "kind", kind, "no record places a cell of kind " + std::to_string(kind));
     } else if ((is_train_kind(kind) && !ctx.train_read()) ||
@@ -356,7 +372,10 @@ DecompileResult decompile_scenario(const ScenarioFiles& files) {
   std::optional<Attempt> first;
   for (const ReadingEnd end : possible_ends(files)) {
     Attempt attempt = read_back(files, end);
-    if (attempt.refusals.empty()) {
+    // The most likely reading is compiled even when it refuses fields, so
+    // that every field it does not give is listed, not only those it found;
+    // the compile has the last word.
+    if (attempt.refusals.empty() || !first) {
       result.records = attempt.records;
       result.line_text = write_line_description(attempt.records);
       result.train_text = write_train_description(attempt.records);

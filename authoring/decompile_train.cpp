@@ -4,6 +4,9 @@
 // every approach code of.
 #include "authoring/decompile_train.h"
 
+#include <map>
+#include <set>
+
 #include "authoring/step_profile.h"
 
 namespace tracciato {
@@ -40,6 +43,35 @@ void profile(DecompileContext& ctx, RecordKind kind, uint8_t RouteCell::*field, 
   }
 }
 
+// The approach codes the writers leave in this order, each cell's last
+// writer's; a writer whose codes do not stand where it writes them is
+// refused at the value that gives them.
+void refuse_unstood_approach_codes(DecompileContext& ctx,
+                                   const std::vector<const ApproachWriter*>& order) {
+  std::map<int32_t, std::pair<uint8_t, const ApproachWriter*>> last;
+  for (const ApproachWriter* writer : order) {
+    for (const auto& [cell, code] : writer->codes) last[cell] = {code, writer};
+  }
+  std::set<const ApproachWriter*> refused;
+  for (const auto& [cell, written] : last) {
+    const auto& [code, writer] = written;
+    if (ctx.cells[static_cast<size_t>(cell)].approach_code == code ||
+        !refused.insert(writer).second) {
+      continue;
+    }
+    const int32_t p = writer->record.numbers[0];
+    if (writer->record.kind == RecordKind::kSignal) {
+      const int32_t c = cell_of_position(p);
+      ctx.refuse_cell(c, "value_4", ctx.cells[static_cast<size_t>(c)].value_4,
+                      "the signal's side code (3 x sx + dx, the units of value_4) gives approach "
+                      "code " +
+                          std::to_string(code) + " in cell " + std::to_string(cell) +
+                          ", which holds " +
+                          std::to_string(ctx.cells[static_cast<size_t>(cell)].approach_code));
+    }
+  }
+}
+
 }  // namespace
 
 void decompile_train(DecompileContext& ctx) {
@@ -58,7 +90,9 @@ void decompile_train(DecompileContext& ctx) {
   // slowdowns before the first signal (under their heading), the marks last.
   std::vector<DescriptionRecord>& out = ctx.out.train;
   bool slowdowns_written = false;
-  for (const ApproachWriter* writer : approach_order(placements, ctx.cells)) {
+  const std::vector<const ApproachWriter*> order = approach_order(placements, ctx.cells);
+  refuse_unstood_approach_codes(ctx, order);
+  for (const ApproachWriter* writer : order) {
     if (!slowdowns_written && writer->record.kind == RecordKind::kSignal) {
       out.insert(out.end(), placements.slowdowns.begin(), placements.slowdowns.end());
       slowdowns_written = true;

@@ -27,6 +27,15 @@ std::string_view reading_end_words(ReadingEnd end) {
   return "";
 }
 
+bool DescriptionSet::stops_reading() const {
+  for (const auto* part : {&line_general, &line_features, &train}) {
+    for (const DescriptionRecord& record : *part) {
+      if (record.stops_reading) return true;
+    }
+  }
+  return false;
+}
+
 std::string record_key(RecordKind kind, std::string_view word) {
   for (const RecordRule& rule : grammar_records(part_of(kind))) {
     if (rule.kind != kind) continue;

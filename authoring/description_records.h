@@ -53,6 +53,10 @@ struct DescriptionSet {
   std::vector<DescriptionRecord> line_features;
   std::vector<DescriptionRecord> train;
   ReadingEnd end = ReadingEnd::kComplete;
+
+  // True when a record stops the reading: the compile records a problem
+  // there, as the one that made the files did.
+  bool stops_reading() const;
 };
 
 // The key field of a record of `kind` as the grammar table shows it, for the

@@ -100,7 +100,14 @@ class ShapeReader {
       }
     }
     close_curve(m - 1);
-    fault(m, 0,
+    // The coordinate at fault: y when x follows as some row would have it.
+    bool x_follows = same_bits(straight_row(r).first, coordinate(m, 0));
+    for (const CurvatureClass& c : curvature_classes()) {
+      for (const double k : {c.k, -c.k}) {
+        x_follows = x_follows || same_bits(curve_row(r, k).first, coordinate(m, 0));
+      }
+    }
+    fault(m, x_follows ? 1 : 0,
           "the row follows from the two before it neither straight nor with any curvature class");
   }
 

@@ -5,6 +5,7 @@
 #include "tools/command_arguments.h"
 #include "tools/compile_command.h"
 #include "tools/console_output.h"
+#include "tools/decompile_command.h"
 #include "tools/example_command.h"
 #include "tools/exit_status.h"
 #include "tools/explain_command.h"
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
   CompileArguments compile_args;
   ExampleArguments example_args;
   CLI::App* compile = add_compile_command(app, compile_args);
+  DecompileArguments decompile_args;
+  CLI::App* decompile = add_decompile_command(app, decompile_args);
   CLI::App* example = add_example_command(app, example_args);
   InspectArguments inspect_args;
   LintArguments lint_args;
@@ -66,6 +69,7 @@ int main(int argc, char** argv) {
     return app.exit(e) == 0 ? kExitSuccess : kExitUsage;
   }
   if (compile->parsed()) return run_compile_command(compile_args);
+  if (decompile->parsed()) return run_decompile_command(decompile_args);
   if (example->parsed()) return run_example_command(example_args);
   if (inspect->parsed()) return run_inspect_command(inspect_args);
   if (lint->parsed()) return run_lint_command(lint_args);

@@ -1,0 +1,132 @@
+#include "tools/scenario_sources.h"
+
+#include <system_error>
+
+#include "driver/file_names.h"
+#include "platform/bounded_read.h"
+#include "platform/file_replace.h"
+#include "platform/utf8_path.h"
+#include "tools/exit_status.h"
+
+namespace tracciato {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string read_kind(const fs::path& path, ScenarioFileKind kind) {
+  return read_bounded_file(path, largest_file_size(kind),
+                           "a scenario " + std::string(kind_name(kind)) + " file");
+}
+
+// The bytes of a file decoded as its kind, the file named when they do not fit.
+template <typename Decode>
+auto decoded(const std::string& name, const std::string& bytes, ScenarioFileKind kind,
+             Decode decode) {
+  try {
+    return decode(bytes);
+  } catch (const DecodeError& e) {
+    throw DecodeError(name + ": not a scenario " + std::string(kind_name(kind)) +
+                      " file: " + e.what());
+  }
+}
+
+ScenarioSource read_named(const fs::path& cell, const fs::path& item,
+                          const std::optional<fs::path>& track) {
+  ScenarioSource source;
+  source.cell_file = utf8_of(cell);
+  source.item_file = utf8_of(item);
+  if (track) source.track_file = utf8_of(*track);
+  ScenarioFiles& files = source.files;
+  files.cell_bytes = read_kind(cell, ScenarioFileKind::kCell);
+  files.item_bytes = read_kind(item, ScenarioFileKind::kItem);
+  if (track) files.track_bytes = read_kind(*track, ScenarioFileKind::kTrack);
+  files.cells =
+      decoded(source.cell_file, files.cell_bytes, ScenarioFileKind::kCell, decode_cell_file);
+  files.items =
+      decoded(source.item_file, files.item_bytes, ScenarioFileKind::kItem, decode_item_file);
+  if (track) {
+    files.track =
+        decoded(source.track_file, *files.track_bytes, ScenarioFileKind::kTrack, decode_track_file);
+  }
+  return source;
+}
+
+bool has_extension(const fs::path& path, std::string_view extension) {
+  return path.extension().string() == extension;
+}
+
+ScenarioSource read_folder(const fs::path& folder) {
+  std::vector<fs::path> item_files;
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+    if (entry.is_regular_file(ec) && has_extension(entry.path(), ".sim")) {
+      item_files.push_back(entry.path());
+    }
+  }
+  if (ec) throw IoError(folder, ec.message());
+  const std::string shown = utf8_of(folder);
+  if (item_files.empty()) {
+    throw ScenarioSourceError(
+        shown + ": the folder holds no item file (<line>_<train>.sim): no compiled scenario",
+        kExitIo);
+  }
+  if (item_files.size() > 1) {
+    std::string names;
+    for (const fs::path& p : item_files) names += " " + utf8_of(p.filename());
+    throw ScenarioSourceError(shown + ": the folder holds the item files of several trains (" +
+                                  names.substr(1) + "); name the cell, item and track files",
+                              kExitUsage);
+  }
+  const fs::path& item = item_files.front();
+  fs::path cell = item;
+  cell.replace_extension(".dat");
+  if (!fs::is_regular_file(cell, ec)) {
+    throw ScenarioSourceError(
+        utf8_of(cell) + ": the cell file beside " + utf8_of(item.filename()) + " is missing",
+        kExitIo);
+  }
+  // The track file bears the line's name, which the item file carries.
+  const std::vector<ItemRecord> items =
+      decoded(utf8_of(item), read_kind(item, ScenarioFileKind::kItem), ScenarioFileKind::kItem,
+              decode_item_file);
+  const ScenarioFileNames names =
+      scenario_file_names(items[kLineIdentity].name, items[kTrainIdentity].name);
+  const fs::path track = folder / file_name_path(names.track_file);
+  return read_named(cell, item,
+                    fs::is_regular_file(track, ec) ? std::optional(track) : std::nullopt);
+}
+
+}  // namespace
+
+ScenarioSource read_scenario_files(const std::vector<std::string>& paths) {
+  if (paths.size() == 1) {
+    const fs::path folder = path_from_utf8(paths.front());
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) {
+      throw ScenarioSourceError(paths.front() +
+                                    ": not a folder; give the scenario's folder, or its cell, "
+                                    "item and track files",
+                                kExitUsage);
+    }
+    return read_folder(folder);
+  }
+  if (paths.size() < 2 || paths.size() > 3) {
+    throw ScenarioSourceError("give a folder, or the cell, item and track files", kExitUsage);
+  }
+  return read_named(path_from_utf8(paths[0]), path_from_utf8(paths[1]),
+                    paths.size() == 3 ? std::optional(path_from_utf8(paths[2])) : std::nullopt);
+}
+
+const std::string& source_file(const ScenarioSource& source, ScenarioFileKind kind) {
+  switch (kind) {
+    case ScenarioFileKind::kCell:
+      return source.cell_file;
+    case ScenarioFileKind::kItem:
+      return source.item_file;
+    case ScenarioFileKind::kTrack:
+      break;
+  }
+  return source.track_file;
+}
+
+}  // namespace tracciato
