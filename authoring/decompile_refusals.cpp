@@ -104,7 +104,50 @@ bool same_number(const TrackNumber& a, const TrackNumber& b) {
   return a == b;
 }
 
+int64_t cell_field(const RouteCell& c, size_t f) {
+  const int64_t values[] = {c.kind,        c.value_1,     c.value_2,       c.value_3,
+                            c.value_4,     c.signal_time, c.approach_code, c.span_kind,
+                            c.speed_limit, c.gradient,    c.adhesion};
+  return values[f];
+}
+
+constexpr std::string_view kItemNumberFields[] = {
+    "kind",    "num_1",   "num_2",  "num_3",  "flag",   "small_1", "small_2", "small_3",
+    "small_4", "small_5", "byte_1", "byte_2", "byte_3", "byte_4",  "num_4"};
+
+int64_t item_field(const ItemRecord& a, size_t f) {
+  const int64_t values[] = {a.kind,    a.num_1,   a.num_2,   a.num_3,   a.flag,
+                            a.small_1, a.small_2, a.small_3, a.small_4, a.small_5,
+                            a.byte_1,  a.byte_2,  a.byte_3,  a.byte_4,  a.num_4};
+  return values[f];
+}
+
 }  // namespace
+
+std::optional<std::string> field_value(const ScenarioFiles& files, ScenarioFileKind file,
+                                       int64_t record, const std::string& field) {
+  if (record < 0) return std::nullopt;
+  const auto r = static_cast<size_t>(record);
+  switch (file) {
+    case ScenarioFileKind::kCell:
+      if (r >= files.cells.size()) return std::nullopt;
+      for (size_t f = 0; f < std::size(kCellFields); ++f) {
+        if (kCellFields[f].name == field) return std::to_string(cell_field(files.cells[r], f));
+      }
+      return std::nullopt;
+    case ScenarioFileKind::kItem:
+      if (r >= files.items.size()) return std::nullopt;
+      if (field == "name") return "\"" + windows1252_to_utf8(files.items[r].name) + "\"";
+      for (size_t f = 0; f < std::size(kItemNumberFields); ++f) {
+        if (kItemNumberFields[f] == field) return std::to_string(item_field(files.items[r], f));
+      }
+      return std::nullopt;
+    case ScenarioFileKind::kTrack:
+      if (!files.track || r >= files.track->size()) return std::nullopt;
+      return number_words((*files.track)[r][field == "y" ? 1 : 0]);
+  }
+  return std::nullopt;
+}
 
 std::string refusal_place(const Refusal& refusal) {
   switch (refusal.file) {
@@ -174,42 +217,29 @@ void list_differences(const ScenarioFiles& stored, const ScenarioFiles& made,
           c < made.cells.size() ? "a cell here" : "no cell here");
       break;
     }
-    const RouteCell& a = stored.cells[c];
-    const RouteCell& b = made.cells[c];
-    const int64_t values_a[] = {a.kind,        a.value_1,     a.value_2,       a.value_3,
-                                a.value_4,     a.signal_time, a.approach_code, a.span_kind,
-                                a.speed_limit, a.gradient,    a.adhesion};
-    const int64_t values_b[] = {b.kind,        b.value_1,     b.value_2,       b.value_3,
-                                b.value_4,     b.signal_time, b.approach_code, b.span_kind,
-                                b.speed_limit, b.gradient,    b.adhesion};
     for (size_t f = 0; f < std::size(kCellFields); ++f) {
-      if (values_a[f] != values_b[f]) {
+      const int64_t a = cell_field(stored.cells[c], f);
+      const int64_t b = cell_field(made.cells[c], f);
+      if (a != b) {
         add(ScenarioFileKind::kCell, static_cast<int64_t>(c), std::string(kCellFields[f].name),
-            std::to_string(values_a[f]), std::to_string(values_b[f]));
+            std::to_string(a), std::to_string(b));
       }
     }
   }
   for (size_t e = 0; e < stored.items.size() && e < made.items.size(); ++e) {
-    const ItemRecord& a = stored.items[e];
-    const ItemRecord& b = made.items[e];
-    const int64_t values_a[] = {a.kind,    a.num_1,   a.num_2,   a.num_3,   a.flag,
-                                a.small_1, a.small_2, a.small_3, a.small_4, a.small_5,
-                                a.byte_1,  a.byte_2,  a.byte_3,  a.byte_4,  a.num_4};
-    const int64_t values_b[] = {b.kind,    b.num_1,   b.num_2,   b.num_3,   b.flag,
-                                b.small_1, b.small_2, b.small_3, b.small_4, b.small_5,
-                                b.byte_1,  b.byte_2,  b.byte_3,  b.byte_4,  b.num_4};
-    constexpr std::string_view kNames[] = {"kind",    "num_1",   "num_2",   "num_3",   "flag",
-                                           "small_1", "small_2", "small_3", "small_4", "small_5",
-                                           "byte_1",  "byte_2",  "byte_3",  "byte_4",  "num_4"};
-    for (size_t f = 0; f < std::size(kNames); ++f) {
-      if (values_a[f] != values_b[f]) {
-        add(ScenarioFileKind::kItem, static_cast<int64_t>(e), std::string(kNames[f]),
-            std::to_string(values_a[f]), std::to_string(values_b[f]));
+    for (size_t f = 0; f < std::size(kItemNumberFields); ++f) {
+      const int64_t a = item_field(stored.items[e], f);
+      const int64_t b = item_field(made.items[e], f);
+      if (a != b) {
+        add(ScenarioFileKind::kItem, static_cast<int64_t>(e), std::string(kItemNumberFields[f]),
+            std::to_string(a), std::to_string(b));
       }
     }
-    if (a.name != b.name) {
+    const std::string& a = stored.items[e].name;
+    const std::string& b = made.items[e].name;
+    if (a != b) {
       add(ScenarioFileKind::kItem, static_cast<int64_t>(e), "name",
-          "\"" + windows1252_to_utf8(a.name) + "\"", "\"" + windows1252_to_utf8(b.name) + "\"");
+          "\"" + windows1252_to_utf8(a) + "\"", "\"" + windows1252_to_utf8(b) + "\"");
     }
   }
   if (stored.track && made.track) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "authoring/decompile.h"
@@ -18,5 +20,10 @@ void place_refusals(std::vector<Refusal>& refusals, const ScenarioFiles& files);
 // refused keeps its reason.
 void list_differences(const ScenarioFiles& stored, const ScenarioFiles& made,
                       std::vector<Refusal>& out, size_t most);
+
+// The value of a field as a refusal names it (record and field), in words;
+// nullopt when the files have no such field.
+std::optional<std::string> field_value(const ScenarioFiles& files, ScenarioFileKind file,
+                                       int64_t record, const std::string& field);
 
 }  // namespace tracciato

@@ -175,6 +175,13 @@ std::optional<std::string> text_field(std::string_view text) {
   return "\"" + std::string(text) + "\"";
 }
 
+std::string record_line(const DescriptionRecord& record) {
+  std::string line = record.key + ",";
+  for (const std::string& field : value_fields(record)) line += " " + field + ",";
+  line.pop_back();
+  return line;
+}
+
 std::string write_line_description(const DescriptionSet& records) {
   return write_part(kLineSections, records.line_general, records.line_features, true);
 }

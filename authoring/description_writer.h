@@ -21,6 +21,9 @@ inline constexpr std::string_view kUnreadableValue = "stop";
 // begins with a double quote, or needs quoting and holds one).
 std::optional<std::string> text_field(std::string_view text);
 
+// One record as a description line, without alignment or line end.
+std::string record_line(const DescriptionRecord& record);
+
 // The line description: the general section, then the features.
 std::string write_line_description(const DescriptionSet& records);
 // The train description.

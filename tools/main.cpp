@@ -6,6 +6,7 @@
 #include "tools/compile_command.h"
 #include "tools/console_output.h"
 #include "tools/decompile_command.h"
+#include "tools/diff_command.h"
 #include "tools/example_command.h"
 #include "tools/exit_status.h"
 #include "tools/explain_command.h"
@@ -28,6 +29,8 @@ int main(int argc, char** argv) {
   CLI::App* compile = add_compile_command(app, compile_args);
   DecompileArguments decompile_args;
   CLI::App* decompile = add_decompile_command(app, decompile_args);
+  DiffArguments diff_args;
+  CLI::App* diff = add_diff_command(app, diff_args);
   CLI::App* example = add_example_command(app, example_args);
   InspectArguments inspect_args;
   LintArguments lint_args;
@@ -70,6 +73,7 @@ int main(int argc, char** argv) {
   }
   if (compile->parsed()) return run_compile_command(compile_args);
   if (decompile->parsed()) return run_decompile_command(decompile_args);
+  if (diff->parsed()) return run_diff_command(diff_args);
   if (example->parsed()) return run_example_command(example_args);
   if (inspect->parsed()) return run_inspect_command(inspect_args);
   if (lint->parsed()) return run_lint_command(lint_args);

@@ -6,7 +6,10 @@
 #include "platform/bounded_read.h"
 #include "platform/file_replace.h"
 #include "platform/utf8_path.h"
+#include "tools/author_compile.h"
+#include "tools/description_encoding.h"
 #include "tools/exit_status.h"
+#include "tools/scenario_names.h"
 
 namespace tracciato {
 namespace {
@@ -96,7 +99,77 @@ ScenarioSource read_folder(const fs::path& folder) {
                     fs::is_regular_file(track, ec) ? std::optional(track) : std::nullopt);
 }
 
+// The descriptions in a folder that holds no compiled scenario.
+std::optional<std::pair<fs::path, fs::path>> descriptions_in(const fs::path& folder) {
+  std::vector<fs::path> lines, trains;
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+    if (!entry.is_regular_file(ec)) continue;
+    const std::string name = utf8_of(entry.path().filename());
+    if (name.ends_with(kLineDescriptionSuffix)) {
+      lines.push_back(entry.path());
+    } else if (name.ends_with(kTrainDescriptionSuffix)) {
+      trains.push_back(entry.path());
+    }
+  }
+  if (lines.size() != 1 || trains.size() != 1) return std::nullopt;
+  return std::pair{lines.front(), trains.front()};
+}
+
+bool holds_item_file(const fs::path& folder) {
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+    if (has_extension(entry.path(), ".sim")) return true;
+  }
+  return false;
+}
+
+ScenarioSource compile_descriptions(const fs::path& line, const fs::path& train,
+                                    const std::string& encoding) {
+  AuthorDescriptions descriptions = read_author_descriptions(line, train);
+  if (const auto problem = convert_descriptions(descriptions, encoding)) {
+    throw ScenarioSourceError(*problem, kExitProblems);
+  }
+  // The names reach only items 85 and 86 and the competition codes; a file
+  // name that carries none gives a placeholder, the same on both sides.
+  const std::optional<std::string> line_name = line_name_from_file(line);
+  const std::optional<std::string> train_number =
+      train_number_from_file(train, line_name.value_or("line"));
+  const auto usable = [](const std::optional<std::string>& name, std::string_view fallback) {
+    return name && !code_page_problem(*name) ? windows1252_name(*name) : std::string(fallback);
+  };
+  std::optional<ScenarioFiles> files =
+      compile_in_memory(descriptions.line_text, descriptions.train_text, usable(line_name, "line"),
+                        usable(train_number, "train"), true);
+  if (!files) {
+    throw ScenarioSourceError(
+        utf8_of(line) + ", " + utf8_of(train) + ": the compile stops before it writes the files",
+        kExitProblems);
+  }
+  ScenarioSource source;
+  source.files = std::move(*files);
+  source.cell_file = source.item_file = source.track_file =
+      utf8_of(line) + " and " + utf8_of(train) + " compiled";
+  return source;
+}
+
 }  // namespace
+
+ScenarioSource read_scenario(const std::vector<std::string>& paths, const std::string& encoding) {
+  if (paths.size() == 2 && paths[0].ends_with(".txt") && paths[1].ends_with(".txt")) {
+    return compile_descriptions(path_from_utf8(paths[0]), path_from_utf8(paths[1]), encoding);
+  }
+  if (paths.size() == 1) {
+    const fs::path folder = path_from_utf8(paths.front());
+    std::error_code ec;
+    if (fs::is_directory(folder, ec) && !holds_item_file(folder)) {
+      if (const auto pair = descriptions_in(folder)) {
+        return compile_descriptions(pair->first, pair->second, encoding);
+      }
+    }
+  }
+  return read_scenario_files(paths);
+}
 
 ScenarioSource read_scenario_files(const std::vector<std::string>& paths) {
   if (paths.size() == 1) {

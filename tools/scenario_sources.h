@@ -40,6 +40,14 @@ struct ScenarioSource {
 // scenario.
 ScenarioSource read_scenario_files(const std::vector<std::string>& paths);
 
+// Any scenario: what read_scenario_files reads, or a line and a train
+// description (two .txt files, or a folder holding one <line>_linea.txt and
+// one <line>_<train>-.txt), compiled in memory as the install package
+// compiles them, whatever problem the compile records. `encoding` is the
+// descriptions' (see tools/description_encoding.h). Throws as
+// read_scenario_files does.
+ScenarioSource read_scenario(const std::vector<std::string>& paths, const std::string& encoding);
+
 // The name a message gives the file of `kind` of a source.
 const std::string& source_file(const ScenarioSource& source, ScenarioFileKind kind);
 
