@@ -27,7 +27,7 @@ constexpr int32_t kBoardCells = kWarningDistance / kCellLength;
 constexpr int32_t kOverflowingTens = 214748365;
 constexpr int16_t kCompletionValue = 180;
 // The completion pass is run again for each mark taken as the description's.
-constexpr int kCompletionRounds = 4096;
+constexpr int kCompletionRounds = 512;
 
 }  // namespace
 
@@ -55,7 +55,7 @@ int agreeing_cells(const DecompileContext& ctx, int32_t c, int32_t sides) {
 // only in the approach codes: the one that agrees with most of them, the
 // units of value_4 first.
 int32_t side_code(const DecompileContext& ctx, int32_t c, int16_t value_4) {
-  constexpr int32_t kWidestSides = 3000;
+  constexpr int32_t kWidestSides = 300;
   int32_t best = value_4 % kPacked;
   int best_agree = agreeing_cells(ctx, c, best);
   if (best_agree == kSignalApproachCells || c < 2) return best;

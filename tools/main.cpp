@@ -27,10 +27,6 @@ int main(int argc, char** argv) {
   CompileArguments compile_args;
   ExampleArguments example_args;
   CLI::App* compile = add_compile_command(app, compile_args);
-  DecompileArguments decompile_args;
-  CLI::App* decompile = add_decompile_command(app, decompile_args);
-  DiffArguments diff_args;
-  CLI::App* diff = add_diff_command(app, diff_args);
   CLI::App* example = add_example_command(app, example_args);
   InspectArguments inspect_args;
   LintArguments lint_args;
@@ -42,6 +38,10 @@ int main(int argc, char** argv) {
   CLI::App* package = add_package_command(app, package_args);
   ExplainArguments explain_args;
   CLI::App* explain = add_explain_command(app, explain_args);
+  DecompileArguments decompile_args;
+  CLI::App* decompile = add_decompile_command(app, decompile_args);
+  DiffArguments diff_args;
+  CLI::App* diff = add_diff_command(app, diff_args);
   add_help_command(app);
   // Every command's help ends with the statuses they all share.
   app.footer(std::string(kExitStatusHelp));
