@@ -35,8 +35,14 @@ class ShapeReader {
     for (int32_t m = 0; m < rows; ++m) check_entry_kinds(m);
     if (!shape_.faults.empty()) return shape_;
     if (shape_.written == 1) fault(1, 0, "a track that starts has both start rows");
-    for (int32_t m = kStartRows; m < shape_.written && shape_.faults.size() < kMostFaults; ++m) {
-      classify(m);
+    // The two rows before the one at hand, carried along.
+    if (shape_.written >= kStartRows) {
+      TrackRows r{coordinate(0, 0), coordinate(0, 1), coordinate(1, 0), coordinate(1, 1)};
+      for (int32_t m = kStartRows; m < shape_.written && shape_.faults.size() < kMostFaults; ++m) {
+        const std::pair<double, double> row{coordinate(m, 0), coordinate(m, 1)};
+        classify(m, r, row);
+        r = {r.x1, r.y1, row.first, row.second};
+      }
     }
     close_curve(shape_.written - 1);
     return shape_;
@@ -77,22 +83,21 @@ class ShapeReader {
     return std::get<double>(n);
   }
 
-  bool gives(const std::pair<double, double>& row, int32_t m) const {
-    return same_bits(row.first, coordinate(m, 0)) && same_bits(row.second, coordinate(m, 1));
+  static bool gives(const std::pair<double, double>& made, const std::pair<double, double>& row) {
+    return same_bits(made.first, row.first) && same_bits(made.second, row.second);
   }
 
-  void classify(int32_t m) {
-    const TrackRows r{coordinate(m - 2, 0), coordinate(m - 2, 1), coordinate(m - 1, 0),
-                      coordinate(m - 1, 1)};
-    if (gives(straight_row(r), m)) {
+  // Row m, from the two rows before it, `r`.
+  void classify(int32_t m, const TrackRows& r, const std::pair<double, double>& row) {
+    if (gives(straight_row(r), row)) {
       close_curve(m - 1);
       return;
     }
     // The class of the curve in progress first: it is nearly always the one.
-    if (curve_k_ != 0 && gives(curve_row(r, curve_k_), m)) return;
+    if (curve_k_ != 0 && gives(curve_row(r, curve_k_), row)) return;
     for (const CurvatureClass& c : curvature_classes()) {
       for (const double k : {c.k, -c.k}) {
-        if (!gives(curve_row(r, k), m)) continue;
+        if (!gives(curve_row(r, k), row)) continue;
         close_curve(m - 1);
         curve_k_ = k;
         curve_first_ = m;
@@ -101,10 +106,10 @@ class ShapeReader {
     }
     close_curve(m - 1);
     // The coordinate at fault: y when x follows as some row would have it.
-    bool x_follows = same_bits(straight_row(r).first, coordinate(m, 0));
+    bool x_follows = same_bits(straight_row(r).first, row.first);
     for (const CurvatureClass& c : curvature_classes()) {
       for (const double k : {c.k, -c.k}) {
-        x_follows = x_follows || same_bits(curve_row(r, k).first, coordinate(m, 0));
+        x_follows = x_follows || same_bits(curve_row(r, k).first, row.first);
       }
     }
     fault(m, x_follows ? 1 : 0,

@@ -4,7 +4,6 @@
 #include <bit>
 #include <cstring>
 
-#include "authoring/byte_decoding.h"
 #include "authoring/scenario_decoding.h"
 
 namespace tracciato {
@@ -45,23 +44,36 @@ TrackNumber entry_at(const char*& p) {
   return std::monostate{};
 }
 
-// Passes over one entry, checking its tag.
-void skip_entry(ByteReader& in) {
-  const size_t at = in.offset();
-  const uint16_t tag = in.u16le("an entry's type tag");
+// The size of the entry at byte `at` of `bytes`, its tag checked and its
+// value whole.
+size_t entry_size(std::string_view bytes, size_t at) {
+  if (bytes.size() - at < 2) {
+    throw DecodeError("the file ends at byte " + std::to_string(bytes.size()) +
+                      " inside an entry's type tag (due at byte " + std::to_string(at) +
+                      ", 2 bytes)");
+  }
+  const uint16_t tag = little_endian<uint16_t>(bytes.data() + at);
+  size_t size = 0;
   switch (tag) {
     case kEmptyTag:
-      return;
+      return 2;
     case kInt16Tag:
-      in.bytes(2, "a 16-bit integer entry");
-      return;
+      size = 4;
+      break;
     case kDoubleTag:
-      in.bytes(8, "a 64-bit real entry");
-      return;
+      size = 10;
+      break;
     default:
       throw DecodeError("unknown entry type tag " + std::to_string(tag) + " at byte " +
                         std::to_string(at) + " (a track file knows 0, 2 and 5)");
   }
+  if (bytes.size() - at < size) {
+    throw DecodeError("the file ends at byte " + std::to_string(bytes.size()) + " inside " +
+                      (tag == kInt16Tag ? "a 16-bit integer entry" : "a 64-bit real entry") +
+                      " (due at byte " + std::to_string(at + 2) + ", " + std::to_string(size - 2) +
+                      " bytes)");
+  }
+  return size;
 }
 
 }  // namespace
@@ -72,13 +84,7 @@ void skip_entry(ByteReader& in) {
 std::vector<TrackPoint> decode_track_file(std::string_view bytes) {
   if (bytes.empty()) throw DecodeError("an empty file holds no track point");
   size_t entries = 0;
-  {
-    ByteReader in(bytes);
-    while (!in.at_end()) {
-      skip_entry(in);
-      ++entries;
-    }
-  }
+  for (size_t at = 0; at < bytes.size(); at += entry_size(bytes, at)) ++entries;
   if (entries % 2 != 0) {
     throw DecodeError(std::to_string(entries) +
                       " entries cannot be split into as many x as y coordinates");
