@@ -55,16 +55,27 @@ int agreeing_cells(const DecompileContext& ctx, int32_t c, int32_t sides) {
 // only in the approach codes: the one that agrees with most of them, the
 // units of value_4 first.
 int32_t side_code(const DecompileContext& ctx, int32_t c, int16_t value_4) {
-  constexpr int32_t kWidestSides = 300;
   int32_t best = value_4 % kPacked;
   int best_agree = agreeing_cells(ctx, c, best);
   if (best_agree == kSignalApproachCells || c < 2) return best;
-  for (int32_t sides = -kWidestSides; sides <= kWidestSides; ++sides) {
-    if ((value_4 - sides) % kPacked != 0) continue;
-    const int agree = agreeing_cells(ctx, c, sides);
-    if (agree > best_agree) {
-      best = sides;
-      best_agree = agree;
+  // A code a in the cell 2k before is the low byte of 10 x sides + k:
+  // 5 x sides = (a - k) / 2 modulo 128, and 77 undoes the 5 there; the
+  // side codes it allows lie 128 apart.
+  constexpr int32_t kInverseOfFive = 77;
+  constexpr int32_t kPeriod = 128;
+  constexpr int32_t kTurns = 12;  // side codes up to about 1500 either way
+  for (int32_t k = 1; k <= kSignalApproachCells && c - 2 * k >= 0; ++k) {
+    const int32_t a = ctx.cells[static_cast<size_t>(c - 2 * k)].approach_code;
+    if ((a - k) % 2 != 0) continue;
+    const int32_t root = ((a - k) / 2 * kInverseOfFive % kPeriod + kPeriod) % kPeriod;
+    for (int32_t turn = -kTurns; turn <= kTurns; ++turn) {
+      const int32_t sides = root + kPeriod * turn;
+      if ((value_4 - sides) % kPacked != 0) continue;
+      const int agree = agreeing_cells(ctx, c, sides);
+      if (agree > best_agree) {
+        best = sides;
+        best_agree = agree;
+      }
     }
   }
   return best;
