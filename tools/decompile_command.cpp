@@ -169,7 +169,7 @@ CLI::App* add_decompile_command(CLI::App& app, DecompileArguments& args) {
 }
 
 int run_decompile_command(const DecompileArguments& args) {
-  try {
+  return with_scenario_errors("decompile", [&] {
     if (args.sources.size() == 1) {
       const fs::path path = path_from_utf8(args.sources.front());
       std::error_code ec;
@@ -178,16 +178,7 @@ int run_decompile_command(const DecompileArguments& args) {
       }
     }
     return decompile_files(args);
-  } catch (const ScenarioSourceError& e) {
-    complain(e.what());
-    return e.status;
-  } catch (const DecodeError& e) {
-    complain(e.what());
-    return kExitDamaged;
-  } catch (const IoError& e) {
-    complain(e.what());
-    return kExitIo;
-  }
+  });
 }
 
 }  // namespace tracciato

@@ -56,7 +56,7 @@ int run_diff_command(const DiffArguments& args) {
     return kExitUsage;
   }
   const auto half = static_cast<std::ptrdiff_t>(args.sides.size() / 2);
-  try {
+  return with_scenario_errors("diff", [&] {
     const ScenarioSource a =
         read_scenario({args.sides.begin(), args.sides.begin() + half}, args.encoding);
     const ScenarioSource b =
@@ -68,16 +68,7 @@ int run_diff_command(const DiffArguments& args) {
       for (const ScenarioChange& c : diff.changes) print_out(c.text + "\n");
     }
     return finish_output(diff.equal ? kExitSuccess : kExitProblems);
-  } catch (const ScenarioSourceError& e) {
-    complain(e.what());
-    return e.status;
-  } catch (const DecodeError& e) {
-    complain(e.what());
-    return kExitDamaged;
-  } catch (const IoError& e) {
-    complain(e.what());
-    return kExitIo;
-  }
+  });
 }
 
 }  // namespace tracciato

@@ -7,6 +7,7 @@
 #include "platform/file_replace.h"
 #include "platform/utf8_path.h"
 #include "tools/author_compile.h"
+#include "tools/console_output.h"
 #include "tools/description_encoding.h"
 #include "tools/exit_status.h"
 #include "tools/scenario_names.h"
@@ -188,6 +189,24 @@ ScenarioSource read_scenario_files(const std::vector<std::string>& paths) {
   }
   return read_named(path_from_utf8(paths[0]), path_from_utf8(paths[1]),
                     paths.size() == 3 ? std::optional(path_from_utf8(paths[2])) : std::nullopt);
+}
+
+int with_scenario_errors(std::string_view name, const std::function<int()>& command) {
+  const auto complain = [&](const char* what) {
+    print_err("tracciato " + std::string(name) + ": " + what + "\n");
+  };
+  try {
+    return command();
+  } catch (const ScenarioSourceError& e) {
+    complain(e.what());
+    return e.status;
+  } catch (const DecodeError& e) {
+    complain(e.what());
+    return kExitDamaged;
+  } catch (const IoError& e) {
+    complain(e.what());
+    return kExitIo;
+  }
 }
 
 const std::string& source_file(const ScenarioSource& source, ScenarioFileKind kind) {

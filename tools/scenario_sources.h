@@ -4,9 +4,11 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "authoring/decompile.h"
@@ -47,6 +49,12 @@ ScenarioSource read_scenario_files(const std::vector<std::string>& paths);
 // descriptions' (see tools/description_encoding.h). Throws as
 // read_scenario_files does.
 ScenarioSource read_scenario(const std::vector<std::string>& paths, const std::string& encoding);
+
+// Runs `command` and returns its status; a scenario that cannot be read is
+// told on standard error as "tracciato NAME: ..." with its status:
+// ScenarioSourceError's own, 3 for a file that does not fit its format, 4
+// for a file that cannot be read or written.
+int with_scenario_errors(std::string_view name, const std::function<int()>& command);
 
 // The name a message gives the file of `kind` of a source.
 const std::string& source_file(const ScenarioSource& source, ScenarioFileKind kind);

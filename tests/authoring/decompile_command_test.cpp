@@ -2,41 +2,24 @@
 // process in a folder of its own, from the embedded scenario's files.
 #include <gtest/gtest.h>
 
-#include "documents/document.h"
-#include "platform/file_replace.h"
-#include "support/temp_folder.h"
-#include "tool_process.h"
+#include "description_folder.h"
 
 namespace tracciato {
 namespace {
 
+using test_support::kLine;
+using test_support::kTrain;
 using test_support::ProgramRun;
-using test_support::run_tracciato;
-using test_support::TempFolder;
 
-constexpr const char* kLine = "Tarvo_Belmira_linea.txt";
-constexpr const char* kTrain = "Tarvo_Belmira_7351-.txt";
 constexpr const char* kCells = "bin/Tarvo_Belmira_7351.dat";
 constexpr const char* kItems = "bin/Tarvo_Belmira_7351.sim";
 constexpr const char* kTrack = "bin/Tarvo_Belmira_linea.dat";
 
 // A folder with the embedded scenario's descriptions and, in bin/, the
 // files they compile to.
-class DecompileCommand : public ::testing::Test {
+class DecompileCommand : public test_support::DescriptionFolder {
  protected:
-  DecompileCommand() {
-    replace_file(folder_ / kLine, render_document(line_description_document()));
-    replace_file(folder_ / kTrain, render_document(train_description_document()));
-    EXPECT_EQ(run({"compile", kLine, kTrain, "--out", "bin"}).status, 0);
-  }
-
-  ProgramRun run(const std::vector<std::string>& args) {
-    return run_tracciato(folder_.path(), args);
-  }
-
-  std::string file(const std::string& name) { return read_file(folder_ / name); }
-
-  TempFolder folder_;
+  DecompileCommand() { EXPECT_EQ(run({"compile", kLine, kTrain, "--out", "bin"}).status, 0); }
 };
 
 TEST_F(DecompileCommand, WritesDescriptionsThatCompileToTheSameFiles) {
