@@ -85,6 +85,11 @@ int report(const DecompileArguments& args, const DecompileResult& result,
   } else {
     for (const std::string& path : written) print_out(path + "\n");
     if (const std::string note = reading_note(result); !note.empty()) complain("note: " + note);
+    if (!source.files.track) {
+      complain(
+          "note: the scenario has no track file; compile the descriptions with --no-track "
+          "for the same files");
+    }
   }
   return finish_output(status);
 }
