@@ -184,12 +184,11 @@ Attempt read_back(const ScenarioFiles& files, ReadingEnd end) {
 // track is started once the general section ends and runs on to its end
 // once the line is read; train data means the line was read.
 std::vector<ReadingEnd> possible_ends(const ScenarioFiles& files) {
-  bool train = false;
   bool line = false;
   const ItemRecord& general = files.items[kGeneralData];
   const ItemRecord& train_item = files.items[kTrainIdentity];
-  train = general.num_1 != 0 || general.num_3 != 0 || train_item.small_1 != 0 ||
-          train_item.small_3 != 0 || train_item.small_4 != 0 || train_item.small_5 != 0;
+  bool train = general.num_1 != 0 || general.num_3 != 0 || train_item.small_1 != 0 ||
+               train_item.small_3 != 0 || train_item.small_4 != 0 || train_item.small_5 != 0;
   for (size_t i = 0; i < files.cells.size(); ++i) {
     const RouteCell& c = files.cells[i];
     train = train || is_train_kind(c.kind) || c.approach_code != 0 || c.speed_limit != 0 ||
@@ -228,8 +227,9 @@ class ChunkComparer {
  public:
   explicit ChunkComparer(std::string_view expected) : expected_(expected) {}
   void operator()(std::string_view chunk) {
-    same_ = same_ && expected_.substr(at_, chunk.size()) == chunk;
-    at_ += chunk.size();
+    same_ = same_ && chunk.size() <= expected_.size() - at_ &&
+            expected_.substr(at_, chunk.size()) == chunk;
+    if (same_) at_ += chunk.size();
   }
   bool same() const { return same_ && at_ == expected_.size(); }
 

@@ -206,6 +206,11 @@ int with_scenario_errors(std::string_view name, const std::function<int()>& comm
   } catch (const IoError& e) {
     complain(e.what());
     return kExitIo;
+  } catch (const std::exception& e) {
+    // Nothing else should reach here; if it does, the files are what could
+    // not be handled, and the author hears why rather than a crash.
+    complain(e.what());
+    return kExitDamaged;
   }
 }
 
