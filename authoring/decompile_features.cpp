@@ -33,7 +33,7 @@ void gradients(DecompileContext& ctx) {
                     "no gradient record writes the route's last cells");
     return;
   }
-  for (const ProfileStep& step : *steps) {
+  for (const ProfileChange& step : *steps) {
     ctx.out.line_features.push_back(
         make_record(RecordKind::kGradient, record_key(RecordKind::kGradient),
                     {kCellLength * step.cell, int32_t{step.value} - kGradientOffset}));

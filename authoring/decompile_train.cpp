@@ -37,7 +37,7 @@ void profile(DecompileContext& ctx, RecordKind kind, uint8_t RouteCell::*field, 
                     target.back(), "no profile record writes the route's last cells");
     return;
   }
-  for (const ProfileStep& step : *steps) {
+  for (const ProfileChange& step : *steps) {
     ctx.out.train.push_back(make_record(kind, record_key(kind),
                                         {kCellLength * step.cell, scale * int32_t{step.value}}));
   }

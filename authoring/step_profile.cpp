@@ -8,8 +8,8 @@ constexpr int32_t kTailShort = 2;
 
 }  // namespace
 
-std::optional<std::vector<ProfileStep>> profile_steps(std::span<const uint8_t> target,
-                                                      uint8_t initial, bool with_tail) {
+std::optional<std::vector<ProfileChange>> profile_steps(std::span<const uint8_t> target,
+                                                        uint8_t initial, bool with_tail) {
   const auto cells = static_cast<int32_t>(target.size());
   const int32_t last = cells - 1;
   const int32_t tail_to = last - kTailShort;   // the tail fills cells below this
@@ -38,7 +38,7 @@ std::optional<std::vector<ProfileStep>> profile_steps(std::span<const uint8_t> t
     return c < cells ? target[static_cast<size_t>(c)] : uint8_t{0};
   };
 
-  std::vector<ProfileStep> steps;
+  std::vector<ProfileChange> steps;
   if (written == 0) return steps;
   // The first record sets the value in force, as descriptions usually do.
   steps.push_back({0, at(0)});

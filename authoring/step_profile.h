@@ -17,7 +17,7 @@
 namespace tracciato {
 
 // A record of a profile: from the cell `cell` (at cell x 50 m) on, `value`.
-struct ProfileStep {
+struct ProfileChange {
   int32_t cell = 0;
   uint8_t value = 0;
 };
@@ -28,7 +28,7 @@ struct ProfileStep {
 // most at cell last_cell - 2, as a record's position must leave 100 m of
 // route. The first record, at cell 0, sets the starting value. nullopt when
 // no records give the target: a cell the fill cannot reach.
-std::optional<std::vector<ProfileStep>> profile_steps(std::span<const uint8_t> target,
-                                                      uint8_t initial, bool with_tail);
+std::optional<std::vector<ProfileChange>> profile_steps(std::span<const uint8_t> target,
+                                                        uint8_t initial, bool with_tail);
 
 }  // namespace tracciato
