@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -46,7 +47,12 @@ class ByteReader {
   uint64_t unsigned_le(size_t n, std::string_view what) {
     const std::string_view part = take(n, what);
     uint64_t v = 0;
-    for (size_t i = n; i-- > 0;) v = (v << 8) | static_cast<unsigned char>(part[i]);
+    if constexpr (std::endian::native == std::endian::little) {
+      // The bytes as they lie are the value: one load, not n shifts.
+      std::memcpy(&v, part.data(), n);
+    } else {
+      for (size_t i = n; i-- > 0;) v = (v << 8) | static_cast<unsigned char>(part[i]);
+    }
     return v;
   }
 

@@ -33,6 +33,14 @@ struct InspectOptions {
 std::string inspect_table(const DecodedScenarioFile& file, const InspectOptions& options);
 std::string inspect_json(const DecodedScenarioFile& file, const InspectOptions& options);
 
+// The file as records, for reading one version against another (git's
+// textconv): a cell file as the runs of cells of one gradient, speed limit,
+// adhesion and span kind, then a line per object or approach code; an item
+// file as its entries that hold anything; a track file as its curves, each
+// as the curve record that makes it. A change to one record changes a line
+// or two, not every line after it.
+std::string inspect_records(const DecodedScenarioFile& file);
+
 // The records of inspect_json's output, which must hold a whole file (every
 // record, in order). Throws DecodeError naming what is missing or out of its
 // field's range.

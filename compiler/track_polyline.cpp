@@ -9,24 +9,13 @@
 namespace tracciato {
 namespace {
 
-struct Curvature {
-  char digit;
-  double k;  // per metre
-};
-
-constexpr Curvature kCurvatures[] = {
+constexpr CurvatureClass kCurvatures[] = {
     {'1', 0.0001}, {'2', 0.0002}, {'3', 0.0004}, {'4', 0.001}, {'5', 0.002}, {'6', 0.003},
-};
-
-// The two rows before the cursor, from which the next row is computed.
-struct Rows {
-  double x0, y0;  // the row two before the cursor
-  double x1, y1;  // the row just before it
 };
 
 // The rows are written strictly in order, so the cursor is always the next
 // row the store takes. Throws RuntimeFailure when a row it needs is missing.
-Rows rows_before(const TrackStore& track, int32_t cursor) {
+TrackRows rows_before(const TrackStore& track, int32_t cursor) {
   if (cursor != track.written()) throw RuntimeFailure("a track row written out of order");
   return {track.coordinate(cursor - 2, 0), track.coordinate(cursor - 2, 1),
           track.coordinate(cursor - 1, 0), track.coordinate(cursor - 1, 1)};
@@ -34,8 +23,10 @@ Rows rows_before(const TrackStore& track, int32_t cursor) {
 
 }  // namespace
 
+std::span<const CurvatureClass> curvature_classes() { return kCurvatures; }
+
 std::optional<double> curvature_of(std::string_view key) {
-  for (const Curvature& c : kCurvatures) {
+  for (const CurvatureClass& c : kCurvatures) {
     if (key.find(c.digit) == std::string_view::npos) continue;
     const bool left = key.find_first_of("sS") != std::string_view::npos;
     return left ? -c.k : c.k;
@@ -69,14 +60,11 @@ RunLength run_length(int32_t cursor, int32_t until, bool limited) {
 bool run_straight(ScenarioModel& model, int32_t& cursor, int32_t until, bool limited) {
   if (cursor > until) return true;
   TrackStore& track = model.track_points;
-  Rows r = rows_before(track, cursor);
+  TrackRows r = rows_before(track, cursor);
   const RunLength run = run_length(cursor, until, limited);
   try {
     track.append_run(run.rows, [&r] {
-      const double dx = r.x1 - r.x0;
-      const double dy = r.y1 - r.y0;
-      const double x = r.x1 + dx;
-      const double y = r.y1 + dy;
+      const auto [x, y] = straight_row(r);
       r = {r.x1, r.y1, x, y};
       return std::pair{x, y};
     });
@@ -91,14 +79,11 @@ bool run_straight(ScenarioModel& model, int32_t& cursor, int32_t until, bool lim
 bool run_curve(ScenarioModel& model, int32_t& cursor, int32_t until, double k) {
   if (cursor > until) return true;
   TrackStore& track = model.track_points;
-  Rows r = rows_before(track, cursor);
+  TrackRows r = rows_before(track, cursor);
   const RunLength run = run_length(cursor, until, true);
   try {
     track.append_run(run.rows, [&r, k] {
-      const double dx = r.x1 - r.x0;
-      const double dy = r.y1 - r.y0;
-      const double x = r.x1 + (dx + k * dy);
-      const double y = r.y1 + (dy - k * dx);
+      const auto [x, y] = curve_row(r, k);
       r = {r.x1, r.y1, x, y};
       return std::pair{x, y};
     });

@@ -10,7 +10,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
+#include <utility>
 
 #include "compiler/scenario_model.h"
 
@@ -24,6 +26,35 @@ inline constexpr int32_t kMaxTrackCursor = 1000000;
 // "6" that the field contains picks the class, and an "s" (any case) makes
 // the curve left-hand (negative). nullopt when the field holds no such digit.
 std::optional<double> curvature_of(std::string_view key);
+
+// The two rows before the one to compute.
+struct TrackRows {
+  double x0, y0;  // the row two before it
+  double x1, y1;  // the row just before it
+};
+
+// The next row of a straight run: the step between the two rows before it,
+// repeated.
+inline std::pair<double, double> straight_row(const TrackRows& r) {
+  const double dx = r.x1 - r.x0;
+  const double dy = r.y1 - r.y0;
+  return {r.x1 + dx, r.y1 + dy};
+}
+
+// The next row of a curve of curvature k: the step turned by about k radians.
+inline std::pair<double, double> curve_row(const TrackRows& r, double k) {
+  const double dx = r.x1 - r.x0;
+  const double dy = r.y1 - r.y0;
+  return {r.x1 + (dx + k * dy), r.y1 + (dy - k * dx)};
+}
+
+// The curvatures of the classes, in the order their digits are tested: a
+// curve key's class is the first of them whose digit it contains.
+struct CurvatureClass {
+  char digit;
+  double k;  // per metre, right-hand
+};
+std::span<const CurvatureClass> curvature_classes();
 
 // Rows 0 and 1. Throws RuntimeFailure when the track has no rows yet.
 void start_track(ScenarioModel& model);

@@ -7,7 +7,9 @@
 # file and the folder to the disk, as a replacement that must be all or
 # nothing does. Prints the median ratio with its min and max over the pairs,
 # and the peak memory. Then the compile at shorter lengths, to show the
-# cost grows linearly; `tracciato lint` of a 50 MB line description against
+# cost grows linearly; `tracciato decompile` of the 1,000,000 m line's files
+# against `tracciato compile` of its descriptions, paired the same way;
+# `tracciato lint` of a 50 MB line description against
 # `tracciato compile` of the same text, paired the same way (valid records,
 # and lines of mistyped keys, each a warning); and the in-process Google
 # Benchmark cases of the pieces.
@@ -74,6 +76,16 @@ if [[ -n ${BENCH_EARLIER_PACKAGE:-} ]]; then
     -- "{dir}/Tarvo_Belmira_7351" -- "{dir}/Tarvo_Belmira_7351"
 fi
 compile_pair 1000000 "tracciato compile, 1,000,000 m" durable
+
+# The decompile of the long line's files (read, read back, compiled again in
+# memory and compared byte for byte, the two descriptions written) against
+# the compile that made them; both whole processes.
+long="$work/line_1000000"
+echo
+echo "decompile against compile of the 1,000,000 m line:"
+"$bin/bench/process_pairs" "tracciato decompile, 1,000,000 m" "$pairs" --against compile \
+  -- "$tool" decompile "$long/out" --out "{dir}" \
+  -- "$tool" compile "$long/Lunga_linea.txt" "$long/Lunga_1-.txt" --out "{dir}"
 echo
 echo "The compile against the line's length (linear: the ratio stays put):"
 compile_pair 250000 "tracciato compile,   250,000 m"

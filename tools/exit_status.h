@@ -12,7 +12,8 @@ namespace tracciato {
 inline constexpr int kExitSuccess = 0;
 // The descriptions have problems: a compile error, a stop before the files
 // (1250, 1251, no route), a character a file's code page cannot carry, or,
-// under --strict, a warning.
+// under --strict, a warning; scenario files hold bytes no description gives
+// (decompile); two scenarios differ (diff).
 inline constexpr int kExitProblems = 1;
 // The command line is wrong: an unknown command or option, a missing
 // argument, a name that cannot be used.
@@ -27,7 +28,8 @@ inline constexpr std::string_view kExitStatusHelp =
     "Exit status (every command):\n"
     "  0  done; warnings alone do not fail unless --strict is given\n"
     "  1  problems found: a compile error or stop, a character the code page cannot carry,\n"
-    "     or a warning under --strict\n"
+    "     a warning under --strict, bytes no description gives (decompile), scenarios\n"
+    "     that differ (diff)\n"
     "  2  usage error: unknown command or option, missing argument, unusable name\n"
     "  3  a scenario file or package is damaged or does not fit its format\n"
     "  4  a file cannot be read or written\n"

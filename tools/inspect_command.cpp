@@ -26,6 +26,9 @@ CLI::App* add_inspect_command(CLI::App& app, InspectArguments& args) {
   command->add_flag(
       "--nonzero", args.nonzero,
       "Leave out records with nothing in them (cells without an object or approach code)");
+  command->add_flag("--records", args.records,
+                    "Print the file as records, a change a line or two (for git's textconv): "
+                    "runs of cells, objects, item entries, curves");
   command->add_option("--extract", args.extract,
                       "For a package: write its five documents into this folder");
   command->add_option("--kind", args.kind, "Read the file as this kind, whatever its name")
@@ -63,7 +66,9 @@ int run_inspect_command(const InspectArguments& args) {
         kind ? "a scenario " + std::string(kind_name(*kind)) + " file" : "a scenario file");
     const DecodedScenarioFile file =
         decode_named_file(path, bytes, args.kind ? kind : std::nullopt);
-    print_out(args.json ? inspect_json(file, options) : inspect_table(file, options));
+    print_out(args.records ? inspect_records(file)
+              : args.json  ? inspect_json(file, options)
+                           : inspect_table(file, options));
     return finish_output(kExitSuccess);
   } catch (const IoError& e) {
     print_err("tracciato inspect: " + std::string(e.what()) + "\n");

@@ -16,6 +16,7 @@ struct InspectArguments {
   bool json = false;
   std::optional<std::string> cells;  // "A..B"
   bool nonzero = false;
+  bool records = false;
   std::optional<std::string> kind;     // cell, item or track
   std::optional<std::string> extract;  // a package's documents go here
 };

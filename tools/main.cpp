@@ -5,6 +5,8 @@
 #include "tools/command_arguments.h"
 #include "tools/compile_command.h"
 #include "tools/console_output.h"
+#include "tools/decompile_command.h"
+#include "tools/diff_command.h"
 #include "tools/example_command.h"
 #include "tools/exit_status.h"
 #include "tools/explain_command.h"
@@ -36,6 +38,10 @@ int main(int argc, char** argv) {
   CLI::App* package = add_package_command(app, package_args);
   ExplainArguments explain_args;
   CLI::App* explain = add_explain_command(app, explain_args);
+  DecompileArguments decompile_args;
+  CLI::App* decompile = add_decompile_command(app, decompile_args);
+  DiffArguments diff_args;
+  CLI::App* diff = add_diff_command(app, diff_args);
   add_help_command(app);
   // Every command's help ends with the statuses they all share.
   app.footer(std::string(kExitStatusHelp));
@@ -66,6 +72,8 @@ int main(int argc, char** argv) {
     return app.exit(e) == 0 ? kExitSuccess : kExitUsage;
   }
   if (compile->parsed()) return run_compile_command(compile_args);
+  if (decompile->parsed()) return run_decompile_command(decompile_args);
+  if (diff->parsed()) return run_diff_command(diff_args);
   if (example->parsed()) return run_example_command(example_args);
   if (inspect->parsed()) return run_inspect_command(inspect_args);
   if (lint->parsed()) return run_lint_command(lint_args);

@@ -15,8 +15,8 @@ namespace tracciato {
 bool looks_like_program(const std::filesystem::path& file);
 
 // Prints the package's report; with `extract_dir`, writes its five documents
-// there too. Returns the exit status: 0, or 2 when the package is damaged or
-// cannot be read.
+// there too. Returns the exit status: 0, or 3 when the package is damaged.
+// Throws IoError when it cannot be read.
 int inspect_package(const std::filesystem::path& file, bool json,
                     const std::optional<std::string>& extract_dir);
 

@@ -2,40 +2,23 @@
 // a child process in a folder of its own, from the embedded scenario's files.
 #include <gtest/gtest.h>
 
-#include "documents/document.h"
-#include "platform/file_replace.h"
-#include "support/temp_folder.h"
-#include "tool_process.h"
+#include "description_folder.h"
 
 namespace tracciato {
 namespace {
 
+using test_support::kLine;
+using test_support::kTrain;
 using test_support::ProgramRun;
-using test_support::run_tracciato;
-using test_support::TempFolder;
-
-constexpr const char* kLine = "Tarvo_Belmira_linea.txt";
-constexpr const char* kTrain = "Tarvo_Belmira_7351-.txt";
 
 // A folder with the embedded scenario's descriptions.
-class AuthorCommand : public ::testing::Test {
+class AuthorCommand : public test_support::DescriptionFolder {
  protected:
-  AuthorCommand() {
-    replace_file(folder_ / kLine, render_document(line_description_document()));
-    replace_file(folder_ / kTrain, render_document(train_description_document()));
-  }
-
-  ProgramRun run(const std::vector<std::string>& args) {
-    return run_tracciato(folder_.path(), args);
-  }
-
   void misspell_first_signal() {
     std::string train = read_file(folder_ / kTrain);
     train.replace(train.find("segnale,    1850"), 7, "segnalle");
     replace_file(folder_ / kTrain, train);
   }
-
-  TempFolder folder_;
 };
 
 TEST_F(AuthorCommand, LintPrintsNothingForTheEmbeddedScenarioAndWritesNothing) {

@@ -155,5 +155,26 @@ TEST(InspectReport, RefusesJsonThatIsNotAWholeFile) {
   }
 }
 
+// The records view changes a line or two for one changed record: a stretch
+// field in runs of one value, each object on its own line, the track as its
+// curves.
+TEST(InspectReport, RecordsShowRunsObjectsAndCurves) {
+  const std::string cells = inspect_records(embedded(ScenarioFileKind::kCell));
+  EXPECT_TRUE(
+      cells.starts_with("cell file: 781 cells, 0 to 780\n"
+                        "gradient 0: cells 0..7 (from -50 m)\n"
+                        "gradient -6: cells 8..22 (from 350 m)\n"));
+  EXPECT_NE(cells.find("\nspeed limit 75 km/h: cells 0..37 (from -50 m)\n"), std::string::npos);
+  EXPECT_NE(cells.find("\ncell 38 (1850 m): signal: s 5 6 0, d 3 1 0, sx 1, dx 1, rapp 0\n"),
+            std::string::npos);
+  const std::string track = inspect_records(embedded(ScenarioFileKind::kTrack));
+  EXPECT_TRUE(
+      track.starts_with("track file: metres 0 to 39000, written to metre 38998\n"
+                        "left curve of class 2 from metre 200, 150 m long\n"
+                        "left curve of class 3 from metre 350, 100 m long\n"));
+  const std::string items = inspect_records(embedded(ScenarioFileKind::kItem));
+  EXPECT_EQ(items, inspect_table(embedded(ScenarioFileKind::kItem), {std::nullopt, true}));
+}
+
 }  // namespace
 }  // namespace tracciato

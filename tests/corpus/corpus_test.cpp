@@ -8,25 +8,11 @@
 #include <cstdint>
 #include <string>
 
+#include "corpus/pinned_outcomes.h"
 #include "corpus/scenario_corpus.h"
 
 namespace tracciato::corpus {
 namespace {
-
-struct PinnedOutcome {
-  int32_t error_code;
-  int32_t error_position;
-  int stop;
-  uint64_t track_size;
-  uint64_t item_size;
-  uint64_t cell_size;
-  uint64_t digest;
-};
-
-constexpr PinnedOutcome kPinned[] = {
-#include "corpus/corpus_outcomes.inc"
-};
-static_assert(std::size(kPinned) == kCorpusSize);
 
 std::string describe(int32_t code, int32_t position, int stop, uint64_t track, uint64_t item,
                      uint64_t cell, uint64_t digest) {

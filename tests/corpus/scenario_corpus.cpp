@@ -335,7 +335,7 @@ CorpusCase corpus_case(int index) {
   return c;
 }
 
-CaseOutcome compile_case(const CorpusCase& c) {
+CaseOutcome compile_case(const CorpusCase& c, CaseFiles* files) {
   ScenarioModel model;
   model.line_name = c.line_name;
   model.train_number = c.train_number;
@@ -347,19 +347,17 @@ CaseOutcome compile_case(const CorpusCase& c) {
   out.error_code = model.error_code;
   out.error_position = model.error_position;
   if (out.stop != static_cast<int>(CompileStop::kNone)) return out;
-  std::string all;
+  CaseFiles written;
   if (model.track_flag != 0) {
-    const std::string track = encode_track_file(model);
-    out.track_size = track.size();
-    all += track;
+    written.track = encode_track_file(model);
+    out.track_size = written.track->size();
   }
-  const std::string item = encode_item_file(model);
-  const std::string cell = encode_cell_file(model);
-  out.item_size = item.size();
-  out.cell_size = cell.size();
-  all += item;
-  all += cell;
-  out.digest = test_support::fnv1a64(all);
+  written.item = encode_item_file(model);
+  written.cell = encode_cell_file(model);
+  out.item_size = written.item.size();
+  out.cell_size = written.cell.size();
+  out.digest = test_support::fnv1a64(written.track.value_or("") + written.item + written.cell);
+  if (files != nullptr) *files = std::move(written);
   return out;
 }
 

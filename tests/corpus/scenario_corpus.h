@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tracciato::corpus {
@@ -41,6 +42,15 @@ struct CaseOutcome {
   uint64_t cell_size = 0;
 };
 
-CaseOutcome compile_case(const CorpusCase& c);
+// The bytes of the files a case writes.
+struct CaseFiles {
+  std::optional<std::string> track;  // none when the case has no track
+  std::string item;
+  std::string cell;
+};
+
+// Compiles the case; `files`, when given, receives the files' bytes (left
+// as it is when the compile stops before writing).
+CaseOutcome compile_case(const CorpusCase& c, CaseFiles* files = nullptr);
 
 }  // namespace tracciato::corpus

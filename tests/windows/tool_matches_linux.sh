@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The author's tool on Windows, under Wine: `example` writes the same
-# descriptions and documents as on Linux, and `compile` turns them into the
-# same three scenario files, with the same status, leaving its inputs as they
-# were.
+# descriptions and documents as on Linux, `compile` turns them into the same
+# three scenario files, with the same status, leaving its inputs as they
+# were, and `decompile` reads those back into the same descriptions.
 #
 # Usage: tool_matches_linux.sh LINUX_TOOL WINDOWS_TOOL WINE_RUN
 set -euo pipefail
@@ -74,5 +74,28 @@ if ! LC_ALL=C grep -q $'Linea_Citt\xe0' "$work/linux/named/Linea_Città_7351.sim
   failures=$((failures + 1))
 fi
 
+# decompile reads each side's files back into the same descriptions, the one
+# outside ASCII named from the item file's Windows-1252 name as on Linux.
+decompile() {  # decompile SIDE FOLDER: prints the exit status
+  local side=$1 folder=$2
+  if [[ $side == linux ]]; then
+    (cd "$work/linux" && "$linux_tool" decompile "$folder" --out "back_$folder" >/dev/null 2>&1) &&
+      echo 0 || echo $?
+  else
+    (cd "$work/windows" && "$wine_run" ../tracciato.exe decompile "$folder" --out "back_$folder" \
+      >/dev/null 2>&1) && echo 0 || echo $?
+  fi
+}
+for folder in out named; do
+  check_same "decompile of $folder: status (Linux, then Windows)" \
+    "$(decompile linux $folder)" "$(decompile windows $folder)"
+  check_same "decompile of $folder: descriptions (Linux, then Windows)" \
+    "$(digests "$work/linux/back_$folder" 2>/dev/null)" "$(digests "$work/windows/back_$folder" 2>/dev/null)"
+done
+check_same "descriptions of a name outside ASCII (expected, then Linux)" \
+  "$(printf '%s\n' Linea_Città_7351-.txt Linea_Città_linea.txt)" \
+  "$(ls "$work/linux/back_named" 2>/dev/null | LC_ALL=C sort)"
+
 if ((failures)); then exit 1; fi
-echo "tracciato.exe under Wine: same example, same compiled files, inputs untouched, names in Windows-1252"
+echo "tracciato.exe under Wine: same example, same compiled files, inputs untouched, names in" \
+  "Windows-1252, the same descriptions read back"
