@@ -50,7 +50,7 @@ int write_outputs(const DecompileArguments& args, const std::vector<Output>& out
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec) throw IoError(folder, ec.message());
-  StagedReplacement replacement;
+  StagedReplacement replacement(folder);
   for (const Output& out : outputs) replacement.stage(out.path, out.bytes);
   replacement.commit();
   for (const Output& out : outputs) written.push_back(utf8_of(out.path));
