@@ -63,6 +63,8 @@ class LineParse final : public RecordHandler, public ParseListener {
     walk_.listen(*this);
   }
 
+  void listen(ParseListener& listener) { walk_.listen(listener); }
+
   LinePhaseEnd run() {
     switch (walk_.walk_line(*this, {.curves = model_.track_flag != 0})) {
       case WalkEnd::kNoHeading:
@@ -358,7 +360,7 @@ class LineParse final : public RecordHandler, public ParseListener {
 }  // namespace
 
 LinePhaseEnd read_line_description(ScenarioModel& model, DescriptionSource& source,
-                                   ErrorSite& reading) {
+                                   ErrorSite& reading, std::span<ParseListener* const> listeners) {
   model.item_table[kLineIdentity].name = model.line_name;
   model.item_table[kTrainIdentity].name = model.train_number;
   std::optional<std::string> text = source.read_line();
@@ -368,6 +370,7 @@ LinePhaseEnd read_line_description(ScenarioModel& model, DescriptionSource& sour
     return {};
   }
   LineParse parse(model, source, std::move(*text), reading);
+  for (ParseListener* listener : listeners) parse.listen(*listener);
   return parse.run();
 }
 
