@@ -6,6 +6,7 @@
 #include "compiler/description_source.h"
 #include "driver/file_names.h"
 #include "output/scenario_output.h"
+#include "platform/bounded_read.h"
 #include "platform/file_replace.h"
 
 namespace tracciato {
@@ -59,6 +60,12 @@ AuthorCompileResult compile_outcome(CompileStop stop, const ScenarioModel& model
 AuthorDescriptions read_author_descriptions(const std::filesystem::path& line_file,
                                             const std::filesystem::path& train_file) {
   return {line_file, train_file, read_file(line_file), read_file(train_file)};
+}
+
+AuthorDescriptions read_edited_descriptions(const std::filesystem::path& line_file,
+                                            const std::filesystem::path& train_file) {
+  return {line_file, train_file, read_bounded_file(line_file, kLargestDescription, "a description"),
+          read_bounded_file(train_file, kLargestDescription, "a description")};
 }
 
 AuthorCompileResult compile_author_scenario(const AuthorDescriptions& descriptions,
