@@ -707,12 +707,9 @@
   function renderProblems() {
     const problems = state.problems || [];
     problemTitle.textContent = 'Problems (' + problems.length + (state.more_problems ? '+' : '') + ')';
-    problemList.innerHTML = problems.map((p, i) => {
-      const where = (p.file ? p.file + (p.line ? ':' + p.line + (p.column ? ':' + p.column : '') : '') + ': ' : '');
-      const head = p.severity + (p.code ? ' ' + p.code : '') + (p.position !== null && p.position !== undefined ? ' at ' + p.position + ' m' : '');
-      return '<li><button type="button" class="' + esc(p.severity) + '" data-problem="' + i + '"' +
-        (p.at !== null && p.at !== undefined ? ' data-at="' + p.at + '"' : '') + '>' + esc(where + head + ': ' + p.message) + '</button></li>';
-    }).join('');
+    problemList.innerHTML = problems.map((p, i) =>
+      '<li><button type="button" class="' + esc(p.severity) + '" data-problem="' + i + '"' +
+      (p.at !== null && p.at !== undefined ? ' data-at="' + p.at + '"' : '') + '>' + esc(p.text) + '</button></li>').join('');
     if (state.more_problems) {
       problemList.insertAdjacentHTML('beforeend', '<li>… and ' + state.more_problems + ' more: tracciato lint lists them all</li>');
     }
@@ -811,12 +808,10 @@
     const metresPerPx = (drag.end - drag.start) / (axisWidth() * r.width / width());
     setRange(drag.start - dx * metresPerPx, drag.end - dx * metresPerPx);
   });
+  let dragged = false;  // the click that ends a drag chooses nothing
   window.addEventListener('pointerup', () => {
-    if (drag && drag.moved) {
-      svg.classList.remove('dragging');
-      // The click that ends a drag chooses nothing.
-      window.addEventListener('click', (e) => e.stopPropagation(), { capture: true, once: true });
-    }
+    dragged = Boolean(drag && drag.moved);
+    if (dragged) svg.classList.remove('dragging');
     drag = null;
   });
 
@@ -830,6 +825,7 @@
     if (o) showDetails(o);
   });
   svg.addEventListener('click', (e) => {
+    if (dragged) { dragged = false; return; }
     const o = objectOf(e.target);
     if (o && o.kind === 'group') {
       const first = o.item.items[0].p, last = o.item.items[o.item.items.length - 1].p;

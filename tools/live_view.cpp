@@ -76,12 +76,7 @@ class LiveView {
   static ViewProblems problem_only(const std::string& message) {
     ViewProblems problems;
     problems.errors = 1;
-    problems.list.push_back({{"severity", "error"},
-                             {"code", nullptr},
-                             {"message", message},
-                             {"at", nullptr},
-                             {"cell", nullptr},
-                             {"text", message}});
+    problems.list.push_back(placeless_error(message));
     return problems;
   }
 

@@ -45,6 +45,11 @@ ViewDrawing view_drawing(const AuthorDescriptions& descriptions, const DrawingCo
   return out;
 }
 
+nlohmann::ordered_json placeless_error(const std::string& message) {
+  return {{"severity", "error"}, {"code", nullptr}, {"message", message},
+          {"at", nullptr},       {"cell", nullptr}, {"text", message}};
+}
+
 ViewProblems view_problems(const AuthorDescriptions& descriptions,
                            const std::vector<Diagnostic>& warnings, const DrawingCompile& drawing) {
   ViewProblems out;
@@ -66,13 +71,8 @@ ViewProblems view_problems(const AuthorDescriptions& descriptions,
   }
   if (drawing.compile.stop != CompileStop::kNone) {
     ++out.errors;
-    const std::string sentence = std::string(stop_sentence(drawing.compile.stop));
-    out.list.push_back({{"severity", "error"},
-                        {"code", nullptr},
-                        {"message", sentence},
-                        {"at", nullptr},
-                        {"cell", nullptr},
-                        {"text", "tracciato: " + sentence}});
+    out.list.push_back(
+        placeless_error("tracciato: " + std::string(stop_sentence(drawing.compile.stop))));
   }
   return out;
 }

@@ -32,6 +32,10 @@ struct ViewProblems {
   size_t warnings = 0;
 };
 
+// An error of no place in the descriptions (a stop, a description that
+// cannot be read), as the page lists it.
+nlohmann::ordered_json placeless_error(const std::string& message);
+
 // The warnings and the compile's problem in the order of the texts, then
 // the stop, as the page lists them (see RoutePage::problems).
 ViewProblems view_problems(const AuthorDescriptions& descriptions,
