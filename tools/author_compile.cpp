@@ -6,6 +6,7 @@
 #include "compiler/description_source.h"
 #include "driver/file_names.h"
 #include "output/scenario_output.h"
+#include "platform/bounded_read.h"
 #include "platform/file_replace.h"
 
 namespace tracciato {
@@ -58,7 +59,9 @@ AuthorCompileResult compile_outcome(CompileStop stop, const ScenarioModel& model
 
 AuthorDescriptions read_author_descriptions(const std::filesystem::path& line_file,
                                             const std::filesystem::path& train_file) {
-  return {line_file, train_file, read_file(line_file), read_file(train_file)};
+  const std::string what = "a description";
+  return {line_file, train_file, read_bounded_file(line_file, kLargestDescription, what),
+          read_bounded_file(train_file, kLargestDescription, what)};
 }
 
 AuthorCompileResult compile_author_scenario(const AuthorDescriptions& descriptions,

@@ -20,7 +20,8 @@ inline constexpr int kExitProblems = 1;
 inline constexpr int kExitUsage = 2;
 // A scenario file or package is damaged or does not fit its format.
 inline constexpr int kExitDamaged = 3;
-// A file cannot be read or written, standard output included.
+// A file cannot be read or written, standard output included, or the
+// machine has not the memory the input needs.
 inline constexpr int kExitIo = 4;
 
 // The table above as the --help footer shows it.
@@ -32,7 +33,7 @@ inline constexpr std::string_view kExitStatusHelp =
     "     that differ (diff)\n"
     "  2  usage error: unknown command or option, missing argument, unusable name\n"
     "  3  a scenario file or package is damaged or does not fit its format\n"
-    "  4  a file cannot be read or written\n"
+    "  4  a file cannot be read or written, or there is not the memory for it\n"
     "Diagnostics go to standard error, followed by a summary line; with --json, standard\n"
     "output carries the JSON object alone. Colour only when standard error is a terminal\n"
     "and NO_COLOR is not set.";

@@ -9,8 +9,10 @@
 #include "driver/failure_message.h"
 #include "driver/install_scenario.h"
 #include "package/package_writer.h"
+#include "platform/bounded_read.h"
 #include "platform/file_replace.h"
 #include "platform/platform.h"
+#include "platform/staged_files.h"
 #include "platform/utf8_path.h"
 #include "tools/author_compile.h"
 #include "tools/author_findings.h"
@@ -96,7 +98,8 @@ std::optional<std::array<std::string, kDocumentCount>> read_documents(
                                               &args.slowdown_order_file, &args.timetable_file};
   std::array<std::string, kDocumentCount> documents;
   for (size_t i = 0; i < kDocumentCount; ++i) {
-    auto bytes = author_document_bytes(read_file(path_from_utf8(*files[i])));
+    auto bytes = author_document_bytes(
+        read_bounded_file(path_from_utf8(*files[i]), kLargestDescription, "a document"));
     if (const auto* problem = std::get_if<DocumentCharacterProblem>(&bytes)) {
       print_err(*files[i] + ":" + std::to_string(problem->line) + ":" +
                 std::to_string(problem->column) + ": error: " + problem->message + "\n");
@@ -105,6 +108,26 @@ std::optional<std::array<std::string, kDocumentCount>> read_documents(
     documents[i] = std::get<std::string>(std::move(bytes));
   }
   return documents;
+}
+
+// The input a package written to `out` would replace: a document or a stub
+// of its own, which the author would lose. nullopt when none.
+std::optional<std::string> input_in_the_way(const PackageArguments& args,
+                                            const std::vector<std::filesystem::path>& stubs,
+                                            const std::filesystem::path& out) {
+  std::vector<std::filesystem::path> inputs = stubs;
+  for (const std::string* file : {&args.line_file, &args.train_file, &args.notes_file,
+                                  &args.slowdown_order_file, &args.timetable_file}) {
+    inputs.push_back(path_from_utf8(*file));
+  }
+  for (const auto& input : inputs) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(out, input, ec)) {
+      return "--out: the package " + utf8_of(out) + " would replace " + utf8_of(input) +
+             ", one of its own inputs; nothing was written: give another --out";
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -149,6 +172,12 @@ int run_package_command(const PackageArguments& args) {
       args.train_number, train_number_from_file(path_from_utf8(args.train_file), *line_name),
       "--train-number", args.train_file);
   if (!train_number) return kExitUsage;
+  if (const std::string problem =
+          installed_names_problem(windows1252_name(*line_name), windows1252_name(*train_number));
+      !problem.empty()) {
+    complain(problem);
+    return kExitUsage;
+  }
   const std::vector<Target> targets = targets_of(args.target);
   if (args.stub && targets.size() > 1) {
     complain("--stub names one stub; give --target linux or --target windows with it");
@@ -203,10 +232,17 @@ int run_package_command(const PackageArguments& args) {
     std::error_code ec;
     std::filesystem::create_directories(out_dir, ec);
     if (ec) throw IoError(out_dir, ec.message(), ec.value());
+    std::vector<std::filesystem::path> outs;
+    for (const Target& target : targets) {
+      outs.push_back(out_dir / path_from_utf8(*line_name + "_" + *train_number + target.suffix));
+      if (const auto problem = input_in_the_way(args, stubs, outs.back())) {
+        complain(*problem);
+        return kExitUsage;
+      }
+    }
     std::vector<std::string> written;
     for (size_t i = 0; i < targets.size(); ++i) {
-      const std::filesystem::path out =
-          out_dir / path_from_utf8(*line_name + "_" + *train_number + targets[i].suffix);
+      const std::filesystem::path& out = outs[i];
       write_package(stubs[i], scenario, out);
       written.push_back(utf8_of(out));
       if (!args.json) print_out(utf8_of(out) + "\n");
@@ -224,6 +260,9 @@ int run_package_command(const PackageArguments& args) {
       print_out("}\n");
     }
     return finish_output(kExitSuccess);
+  } catch (const TargetRefused& e) {
+    complain(e.what());
+    return kExitUsage;
   } catch (const IoError& e) {
     complain(file_failure_message(e, "run " + std::string(kCommand) + " again"));
     return kExitIo;

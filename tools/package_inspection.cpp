@@ -5,6 +5,7 @@
 
 #include "driver/file_names.h"
 #include "package/payload.h"
+#include "platform/bounded_read.h"
 #include "platform/file_replace.h"
 #include "platform/utf8_path.h"
 #include "text/windows1252.h"
@@ -26,8 +27,13 @@ size_t line_count(const std::string& document) {
 }  // namespace
 
 bool looks_like_program(const std::filesystem::path& file) {
-  std::FILE* f = open_file(file, "rb");
-  if (f == nullptr) return false;
+  // Only a regular file is looked into: a pipe would wait for a writer.
+  std::FILE* f = nullptr;
+  try {
+    f = open_regular_file(file, "a package");
+  } catch (const IoError&) {
+    return false;
+  }
   char start[4] = {};
   const size_t n = std::fread(start, 1, sizeof start, f);
   std::fclose(f);
