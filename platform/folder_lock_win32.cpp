@@ -9,14 +9,13 @@
 namespace tracciato {
 namespace {
 
-constexpr auto kWaitForAnotherRun = std::chrono::seconds(10);
 constexpr auto kLookAgainAfter = std::chrono::milliseconds(20);
 
 }  // namespace
 
-FolderLock::FolderLock(const std::filesystem::path& folder)
+FolderLock::FolderLock(const std::filesystem::path& folder, std::chrono::milliseconds wait)
     : path_((folder.empty() ? std::filesystem::path(".") : folder) / kFolderLockName) {
-  const auto give_up = std::chrono::steady_clock::now() + kWaitForAnotherRun;
+  const auto give_up = std::chrono::steady_clock::now() + wait;
   for (;;) {
     // Opened with no sharing, the file is the lock; the system deletes it
     // when the last handle closes, at the run's end whatever ends it.
