@@ -30,7 +30,8 @@ std::string new_bytes(const std::string& name) { return "the new bytes of " + na
 Files set_of(bool new_set, bool first_run) {
   Files files;
   if (first_run && !new_set) return files;
-  for (const std::string& name : kNames) files[name] = new_set ? new_bytes(name) : earlier_bytes(name);
+  for (const std::string& name : kNames)
+    files[name] = new_set ? new_bytes(name) : earlier_bytes(name);
   return files;
 }
 
@@ -77,7 +78,8 @@ TEST(ReplacementRecovery, LeavesOneWholeSetWhereverTheRunWasKilled) {
         // A new file cut short can only be one not yet renamed in.
         if (last_new_file_cut_short && done == renames) continue;
         SCOPED_TRACE(std::string(first_run ? "first run, " : "") + std::to_string(done) +
-                     " renames done" + (last_new_file_cut_short ? ", last new file cut short" : ""));
+                     " renames done" +
+                     (last_new_file_cut_short ? ", last new file cut short" : ""));
         ScratchFolder folder;
         lay_out_a_killed_run(folder, done, first_run);
         if (last_new_file_cut_short) folder.put(kNames.back() + ".tmp", "the new");
@@ -94,7 +96,8 @@ TEST(ReplacementRecovery, LeavesOneWholeSetWhereverTheRunWasKilled) {
                                        "were put back"));
         } else {
           EXPECT_EQ(left, set_of(true, first_run));
-          EXPECT_THAT(*said, HasSubstr("every new file was whole, so the replacement was finished"));
+          EXPECT_THAT(*said,
+                      HasSubstr("every new file was whole, so the replacement was finished"));
         }
       }
     }
