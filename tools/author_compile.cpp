@@ -8,6 +8,7 @@
 #include "output/scenario_output.h"
 #include "platform/bounded_read.h"
 #include "platform/file_replace.h"
+#include "platform/staged_files.h"
 
 namespace tracciato {
 namespace {
@@ -37,7 +38,9 @@ void refuse_to_replace_descriptions(const AuthorDescriptions& descriptions,
     for (const auto* input : {&descriptions.line_file, &descriptions.train_file}) {
       std::error_code ec;
       if (std::filesystem::equivalent(target, *input, ec)) {
-        throw IoError(target, "is the description being compiled; not replaced");
+        throw TargetRefused(target,
+                            "this is the description being compiled; nothing was replaced: give "
+                            "another --out");
       }
     }
   }

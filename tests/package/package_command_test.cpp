@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <nlohmann/json.hpp>
 
 #include "folder_files.h"
@@ -239,6 +240,60 @@ TEST_F(PackageCommand, RefusesWhatItCannotPackage) {
     EXPECT_EQ(run.status, c.status) << c.what << ": " << run.err;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << c.what << ": " << run.err;
     EXPECT_FALSE(std::filesystem::exists(author / "dist")) << c.what;
+  }
+}
+
+// Whatever stands at the package's name and is not an earlier package stays
+// as it was: one of the package's own inputs, a folder with the author's
+// files, a file of the author's. Names whose installed files no file system
+// could create are refused before anything is written.
+TEST_F(PackageCommand, NeverReplacesItsInputsNorAnythingButAnEarlierPackage) {
+  const std::string long_name(240, 'L');
+  const struct {
+    const char* what;
+    std::vector<std::string> extra;
+    std::function<void(const TempFolder&)> lay_out;
+    std::string message;
+  } cases[] = {
+      {"its own notes",
+       {"--notes", "dist/Tarvo_Belmira_7351"},
+       [](const TempFolder& f) { replace_file(f / "dist/Tarvo_Belmira_7351", "my notes\r\n"); },
+       "would replace dist/Tarvo_Belmira_7351, one of its own inputs; nothing was written"},
+      {"a folder of the author's",
+       {},
+       [](const TempFolder& f) {
+         std::filesystem::create_directories(f / "dist/Tarvo_Belmira_7351");
+         replace_file(f / "dist/Tarvo_Belmira_7351/mine.txt", "mine");
+       },
+       "a folder has this name, where the file goes; nothing was replaced"},
+      {"a file of the author's",
+       {},
+       [](const TempFolder& f) { replace_file(f / "dist/Tarvo_Belmira_7351", "my own file"); },
+       "this is not a package this program wrote; nothing was replaced"},
+      {"a 240-character line name",
+       {"--line-name", long_name, "--train-number", "7351"},
+       [](const TempFolder& f) { std::filesystem::create_directories(f / "dist"); },
+       "longer than the 245 a package can install on Windows and Linux; shorten the line name "
+       "or the train number by 18"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(author / "dist");
+    std::filesystem::create_directories(author / "dist");
+    c.lay_out(author);
+    const auto before = folder_tree(author / "dist");
+    std::vector<std::string> args{"Tarvo_Belmira_linea.txt", "Tarvo_Belmira_7351-.txt", "--out",
+                                  "dist"};
+    const auto docs = embedded_documents();
+    for (size_t i = 0; i < docs.size(); i += 2) {
+      if (!c.extra.empty() && c.extra[0] == docs[i]) continue;
+      args.push_back(docs[i]);
+      args.push_back(docs[i + 1]);
+    }
+    for (const auto& a : c.extra) args.push_back(a);
+    const ProgramRun run = package(args);
+    EXPECT_EQ(run.status, 2) << c.what << ": " << run.err;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.what << ": " << run.err;
+    EXPECT_EQ(folder_tree(author / "dist"), before) << c.what;
   }
 }
 
