@@ -73,7 +73,7 @@ AuthorCompileResult compile_author_scenario(const AuthorDescriptions& descriptio
   auto model = std::make_unique<ScenarioModel>();
   model->line_name = options.line_name;
   model->train_number = options.train_number;
-  MemoryDescriptions source(descriptions.line_text, descriptions.train_text);
+  DescriptionTexts source(descriptions.line_text, descriptions.train_text);
 
   AuthorCompileResult result =
       compile_outcome(compile_scenario(*model, options.track ? 1 : 0, source), *model);

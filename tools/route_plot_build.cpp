@@ -17,7 +17,7 @@ RoutePlotResult plot_author_scenario(const AuthorDescriptions& descriptions,
   auto model = std::make_unique<ScenarioModel>();
   model->line_name = line_name;
   model->train_number = train_number;
-  MemoryDescriptions source(descriptions.line_text, descriptions.train_text);
+  DescriptionTexts source(descriptions.line_text, descriptions.train_text);
   RoutePlotResult result;
   result.compile = compile_outcome(compile_scenario(*model, 1, source), *model);
   // A model the compile gave up on would be drawn as if it were the route.
