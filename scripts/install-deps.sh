@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libcli11-dev nlohmann-json3-dev zlib1g-dev libfltk1.3-dev libx11-dev xvfb xauth)
+          libcli11-dev nlohmann-json3-dev zlib1g-dev libfltk1.3-dev libx11-dev xvfb xauth
+          strace)
 # The route plot's rendering test needs a browser, a large package: only CI asks
 # for it (install-deps.sh --with-browser). Without it that one test is skipped.
 if [[ ${1:-} == --with-browser ]]; then
