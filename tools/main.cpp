@@ -72,7 +72,17 @@ int main(int argc, char** argv) {
       return kExitUsage;
     }
     // --help and --version end here too, with status 0.
-    return app.exit(e) == 0 ? kExitSuccess : kExitUsage;
+    if (e.get_exit_code() == 0) return app.exit(e) == 0 ? kExitSuccess : kExitUsage;
+    if (count == 1) {
+      // Nothing asked: what there is to ask.
+      print_err("tracciato: give a command\n\n" + app.help());
+      return kExitUsage;
+    }
+    // The problem is named with the command it belongs to, and where to look.
+    std::string who = "tracciato";
+    for (const CLI::App* command : app.get_subcommands()) who += " " + command->get_name();
+    print_err(who + ": " + e.what() + "; see " + who + " --help\n");
+    return kExitUsage;
   }
   // Every failure a command does not turn into its own sentence still ends
   // as one, with a documented status: never as an uncaught exception.

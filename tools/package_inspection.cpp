@@ -101,7 +101,7 @@ int inspect_package(const std::filesystem::path& file, bool json,
           "  " +
           windows1252_to_utf8(document_file_name(kind, scenario.line_name, scenario.train_number)) +
           ": " + std::to_string(doc.size()) + " bytes, " + std::to_string(line_count(doc)) +
-          " lines\n";
+          (line_count(doc) == 1 ? " line\n" : " lines\n");
     }
     if (extract_dir) text += "documents written to " + *extract_dir + "\n";
     print_out(text);
