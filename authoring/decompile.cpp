@@ -249,7 +249,7 @@ Compiled compile_texts(const std::string& line_text, const std::string& train_te
   Compiled out{std::make_unique<ScenarioModel>()};
   out.model->line_name = line_name;
   out.model->train_number = train_number;
-  MemoryDescriptions source(line_text, train_text);
+  DescriptionTexts source(line_text, train_text);
   out.stop = compile_scenario(*out.model, track ? 1 : 0, source);
   return out;
 }

@@ -20,6 +20,7 @@ namespace tracciato {
 struct FieldSite {
   int32_t line = 0;    // 1-based
   int32_t column = 0;  // 1-based byte column
+  friend bool operator==(const FieldSite&, const FieldSite&) = default;
 };
 
 class FieldReader {

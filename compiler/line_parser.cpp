@@ -58,8 +58,9 @@ constexpr Next kReturn = WalkStep::kStop;           // memorizza_dati returns
 // the walk reads and listens to its key fields for the sites it reports.
 class LineParse final : public RecordHandler, public ParseListener {
  public:
-  LineParse(ScenarioModel& model, DescriptionSource& source, std::string text, ErrorSite& reading)
-      : model_(model), source_(source), text_(std::move(text)), walk_(text_), reading_(reading) {
+  LineParse(ScenarioModel& model, DescriptionSource& source, std::string_view text,
+            ErrorSite& reading)
+      : model_(model), source_(source), text_(text), walk_(text_), reading_(reading) {
     walk_.listen(*this);
   }
 
@@ -343,7 +344,7 @@ class LineParse final : public RecordHandler, public ParseListener {
 
   ScenarioModel& model_;
   DescriptionSource& source_;
-  const std::string text_;
+  const std::string_view text_;
   DescriptionWalk walk_;
   ErrorSite& reading_;
   FieldSite key_site_;
@@ -363,13 +364,13 @@ LinePhaseEnd read_line_description(ScenarioModel& model, DescriptionSource& sour
                                    ErrorSite& reading, std::span<ParseListener* const> listeners) {
   model.item_table[kLineIdentity].name = model.line_name;
   model.item_table[kTrainIdentity].name = model.train_number;
-  std::optional<std::string> text = source.read_line();
+  const std::optional<std::string_view> text = source.read_line();
   if (!text) {
     model.error_code = kNoLineDescription;
     model.error_site = model.code_site = {Description::kLine, 0, 0};
     return {};
   }
-  LineParse parse(model, source, std::move(*text), reading);
+  LineParse parse(model, source, *text, reading);
   for (ParseListener* listener : listeners) parse.listen(*listener);
   return parse.run();
 }

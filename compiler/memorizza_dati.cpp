@@ -16,12 +16,12 @@ class TrackedDescriptions final : public DescriptionSource {
  public:
   explicit TrackedDescriptions(DescriptionSource& source) : source_(source) {}
 
-  std::optional<std::string> read_line() override { return source_.read_line(); }
+  std::optional<std::string_view> read_line() override { return source_.read_line(); }
   void discard_line() override {
     if (std::exchange(line_gone_, true)) return;
     source_.discard_line();
   }
-  std::optional<std::string> read_train() override { return source_.read_train(); }
+  std::optional<std::string_view> read_train() override { return source_.read_train(); }
   void discard_train() override {
     if (std::exchange(train_gone_, true)) return;
     source_.discard_train();

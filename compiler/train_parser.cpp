@@ -319,7 +319,7 @@ bool TrainPhase::inside_route(int32_t p, int32_t margin) const {
 
 void read_train_description(ScenarioModel& model, DescriptionSource& source, int32_t sign_slot,
                             std::span<ParseListener* const> listeners) {
-  const std::optional<std::string> text = source.read_train();
+  const std::optional<std::string_view> text = source.read_train();
   if (!text) {
     model.error_site = ErrorSite{Description::kTrain, 0, 0};
     throw RuntimeFailure("the train description cannot be opened");

@@ -5,17 +5,19 @@
 
 #include "documents/document.h"
 #include "driver/file_names.h"
+#include "platform/staged_files.h"
+#include "text/windows1252.h"
 
 namespace tracciato {
 
 InstallScenario embedded_install_scenario() {
-  return {.line_name = "Tarvo_Belmira",
-          .train_number = "7351",
-          .documents = {render_document(line_description_document()),
-                        render_document(train_description_document()),
-                        render_document(notes_document()),
-                        render_document(slowdown_order_document()),
-                        render_document(timetable_sheet_document())}};
+  return {
+      .line_name = "Tarvo_Belmira",
+      .train_number = "7351",
+      .documents = {render_document(line_description_document()),
+                    render_document(train_description_document()),
+                    render_document(notes_document()), render_document(slowdown_order_document()),
+                    render_document(timetable_sheet_document())}};
 }
 
 std::string document_file_name(DocumentKind kind, std::string_view line_name,
@@ -34,6 +36,31 @@ std::string document_file_name(DocumentKind kind, std::string_view line_name,
       return names.timetable_sheet;
   }
   return {};
+}
+
+std::string installed_names_problem(std::string_view line_name, std::string_view train_number) {
+  const ScenarioFileNames names = scenario_file_names(line_name, train_number);
+  size_t longest = 0;
+  std::string which;
+  for (const std::string* name :
+       {&names.line_description, &names.train_description, &names.notes, &names.slowdown_order,
+        &names.timetable_sheet, &names.track_file, &names.item_file, &names.cell_file}) {
+    // One byte a character in Windows-1252 and one UTF-16 unit on Windows;
+    // a character beyond ASCII takes two bytes in UTF-8 on Linux.
+    size_t length = name->size();
+    for (const char c : *name) length += static_cast<unsigned char>(c) >= 0x80 ? 1 : 0;
+    if (length > longest) {
+      longest = length;
+      which = *name;
+    }
+  }
+  const size_t room = kLongestFileName - kLongestSideSuffix;
+  if (longest <= room) return {};
+  return "the names make a file name of " + std::to_string(longest) + " characters (" +
+         windows1252_to_utf8(which) + "), longer than the " + std::to_string(room) +
+         " a package can install on Windows and Linux; shorten the line name or the train "
+         "number by " +
+         std::to_string(longest - room);
 }
 
 std::string portable_name_problem(std::string_view name) {

@@ -36,4 +36,10 @@ std::string document_file_name(DocumentKind kind, std::string_view line_name,
 // with a dot or a blank, or be a device name such as CON, NUL or COM1.
 std::string portable_name_problem(std::string_view name);
 
+// Why the files a package installs for these Windows-1252 names could not be
+// created on Windows or Linux, or empty when they can: the longest of them,
+// with the suffix it takes while it is staged, must fit the file systems'
+// limit on a file name.
+std::string installed_names_problem(std::string_view line_name, std::string_view train_number);
+
 }  // namespace tracciato

@@ -25,12 +25,14 @@ void remove_quietly(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::optional<std::string> InstalledDescriptions::read_line() {
-  return read_if_present(line_file_);
+std::optional<std::string_view> InstalledDescriptions::read_line() {
+  line_text_ = read_if_present(line_file_);
+  return line_text_;
 }
 void InstalledDescriptions::discard_line() { remove_quietly(line_file_); }
-std::optional<std::string> InstalledDescriptions::read_train() {
-  return read_if_present(train_file_);
+std::optional<std::string_view> InstalledDescriptions::read_train() {
+  train_text_ = read_if_present(train_file_);
+  return train_text_;
 }
 void InstalledDescriptions::discard_train() { remove_quietly(train_file_); }
 

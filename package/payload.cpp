@@ -86,7 +86,8 @@ std::variant<InstallScenario, PackageDamage> decode_fields(std::string_view payl
   scenario.train_number = std::move(fields[1]);
   // The names become file names: a payload must not reach outside the folder.
   if (!portable_name_problem(scenario.line_name).empty() ||
-      !portable_name_problem(scenario.train_number).empty()) {
+      !portable_name_problem(scenario.train_number).empty() ||
+      !installed_names_problem(scenario.line_name, scenario.train_number).empty()) {
     return PackageDamage{"its scenario names are not usable as file names"};
   }
   for (size_t i = 0; i < kDocumentCount; ++i) scenario.documents[i] = std::move(fields[2 + i]);

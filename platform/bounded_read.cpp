@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
@@ -123,8 +124,10 @@ std::string read_bounded_file(const std::filesystem::path& path, uint64_t max_by
   if (size > max_bytes) throw IoError(path, std::to_string(size) + " bytes is " + too_large);
 
   // The size may change between the look and the read: read no more than the
-  // bound allows, plus one byte to notice a file that grew past it.
-  std::string data(static_cast<size_t>(size), '\0');
+  // bound allows, plus one byte to notice a file that grew past it. The room
+  // for that byte is there from the start, so a file that keeps its size is
+  // read into exactly its own size.
+  std::string data(static_cast<size_t>(size) + 1, '\0');
   size_t filled = 0;
   bool grew = false;
   for (;;) {
@@ -133,7 +136,7 @@ std::string read_bounded_file(const std::filesystem::path& path, uint64_t max_by
         grew = true;
         break;
       }
-      data.resize(data.size() + 1);
+      data.resize(static_cast<size_t>(std::min<uint64_t>(max_bytes + 1, 2 * data.size())));
     }
     const size_t n = std::fread(data.data() + filled, 1, data.size() - filled, f);
     if (n == 0) break;

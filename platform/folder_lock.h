@@ -8,6 +8,7 @@
 // run ends, however it ends, and the run removes the file when it is done.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string_view>
 
@@ -17,10 +18,11 @@ inline constexpr std::string_view kFolderLockName = "tracciato.lock";
 
 class FolderLock {
  public:
-  // Takes the lock of `folder`, waiting a few seconds for another run to end.
+  // Takes the lock of `folder`, waiting up to `wait` for another run to end.
   // Throws IoError naming the lock file: when it cannot be made (a folder
   // that cannot be written), or when another run holds it still.
-  explicit FolderLock(const std::filesystem::path& folder);
+  explicit FolderLock(const std::filesystem::path& folder,
+                      std::chrono::milliseconds wait = std::chrono::seconds(10));
   ~FolderLock();
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;

@@ -13,14 +13,13 @@
 namespace tracciato {
 namespace {
 
-constexpr auto kWaitForAnotherRun = std::chrono::seconds(10);
 constexpr auto kLookAgainAfter = std::chrono::milliseconds(20);
 
 }  // namespace
 
-FolderLock::FolderLock(const std::filesystem::path& folder)
+FolderLock::FolderLock(const std::filesystem::path& folder, std::chrono::milliseconds wait)
     : path_((folder.empty() ? std::filesystem::path(".") : folder) / kFolderLockName) {
-  const auto give_up = std::chrono::steady_clock::now() + kWaitForAnotherRun;
+  const auto give_up = std::chrono::steady_clock::now() + wait;
   for (;;) {
     const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0) throw IoError(path_, reason_of(errno), errno);

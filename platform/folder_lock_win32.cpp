@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -9,14 +10,33 @@
 namespace tracciato {
 namespace {
 
-constexpr auto kWaitForAnotherRun = std::chrono::seconds(10);
+// The C library's name for a failure to open a file, for the same messages
+// and advice as on Linux.
+int error_number(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+      return EACCES;
+    case ERROR_WRITE_PROTECT:
+      return EROFS;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    default:
+      return EIO;
+  }
+}
+
 constexpr auto kLookAgainAfter = std::chrono::milliseconds(20);
 
 }  // namespace
 
-FolderLock::FolderLock(const std::filesystem::path& folder)
+FolderLock::FolderLock(const std::filesystem::path& folder, std::chrono::milliseconds wait)
     : path_((folder.empty() ? std::filesystem::path(".") : folder) / kFolderLockName) {
-  const auto give_up = std::chrono::steady_clock::now() + kWaitForAnotherRun;
+  const auto give_up = std::chrono::steady_clock::now() + wait;
   for (;;) {
     // Opened with no sharing, the file is the lock; the system deletes it
     // when the last handle closes, at the run's end whatever ends it.
@@ -29,7 +49,7 @@ FolderLock::FolderLock(const std::filesystem::path& folder)
     }
     const DWORD error = GetLastError();
     if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) {
-      throw IoError(path_, reason_of(EIO), EIO);
+      throw IoError(path_, reason_of(error_number(error)), error_number(error));
     }
     if (error == ERROR_ACCESS_DENIED) {
       // A folder that cannot be written: no run can take its lock.

@@ -37,6 +37,15 @@
 
 namespace tracciato {
 
+// The most a name grows by while its file is staged or set aside
+// ("NAME.earlier99"): a file name this much shorter than the system's
+// limit can always be replaced.
+inline constexpr size_t kLongestSideSuffix = 10;
+
+// The longest file name Linux and Windows both allow, in UTF-8 bytes and in
+// UTF-16 units alike.
+inline constexpr size_t kLongestFileName = 255;
+
 // A name a run must not replace: not a file a run of this program wrote.
 // Carries no system error: the message says all there is.
 class TargetRefused : public IoError {

@@ -44,6 +44,23 @@ ATOM register_window_class(HINSTANCE instance) {
   return atom;
 }
 
+// A face drawn wider than the one the layout was made for (another
+// system's substitute) must not lose the label's last letters: the label
+// grows to its text, within the window, and keeps its place and height.
+void widen_to_its_text(HWND label) {
+  HDC dc = GetDC(label);
+  HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  SIZE text{};
+  const BOOL measured = GetTextExtentPoint32W(dc, L"Attendere", 9, &text);
+  SelectObject(dc, previous);
+  ReleaseDC(label, dc);
+  if (!measured || text.cx <= kLabelWidth) return;
+  const int room = kClientWidth - kLabelX;
+  SetWindowPos(label, nullptr, 0, 0, text.cx < room ? text.cx : room, kLabelHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 class Win32Desktop final : public Desktop {
  public:
   ~Win32Desktop() override {
@@ -74,6 +91,7 @@ class Win32Desktop final : public Desktop {
                         DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
     if (label != nullptr && font_ != nullptr) {
       SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+      widen_to_its_text(label);
     }
 
     // Paint once now: the install runs without handling messages, so this is

@@ -8,6 +8,7 @@
 #include "output/scenario_output.h"
 #include "platform/bounded_read.h"
 #include "platform/file_replace.h"
+#include "platform/staged_files.h"
 
 namespace tracciato {
 namespace {
@@ -37,7 +38,9 @@ void refuse_to_replace_descriptions(const AuthorDescriptions& descriptions,
     for (const auto* input : {&descriptions.line_file, &descriptions.train_file}) {
       std::error_code ec;
       if (std::filesystem::equivalent(target, *input, ec)) {
-        throw IoError(target, "is the description being compiled; not replaced");
+        throw TargetRefused(target,
+                            "this is the description being compiled; nothing was replaced: give "
+                            "another --out");
       }
     }
   }
@@ -59,7 +62,9 @@ AuthorCompileResult compile_outcome(CompileStop stop, const ScenarioModel& model
 
 AuthorDescriptions read_author_descriptions(const std::filesystem::path& line_file,
                                             const std::filesystem::path& train_file) {
-  return {line_file, train_file, read_file(line_file), read_file(train_file)};
+  const std::string what = "a description";
+  return {line_file, train_file, read_bounded_file(line_file, kLargestDescription, what),
+          read_bounded_file(train_file, kLargestDescription, what)};
 }
 
 AuthorDescriptions read_edited_descriptions(const std::filesystem::path& line_file,
@@ -74,7 +79,7 @@ AuthorCompileResult compile_author_scenario(const AuthorDescriptions& descriptio
   auto model = std::make_unique<ScenarioModel>();
   model->line_name = options.line_name;
   model->train_number = options.train_number;
-  MemoryDescriptions source(descriptions.line_text, descriptions.train_text);
+  DescriptionTexts source(descriptions.line_text, descriptions.train_text);
 
   AuthorCompileResult result =
       compile_outcome(compile_scenario(*model, options.track ? 1 : 0, source), *model);

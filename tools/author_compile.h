@@ -52,7 +52,13 @@ struct AuthorCompileResult {
 // What a compile that stopped with `stop` left in the model's diagnostic record.
 AuthorCompileResult compile_outcome(CompileStop stop, const ScenarioModel& model);
 
-// Reads both description files whole. Throws IoError.
+// No description is larger: every cell of the longest line (1,000,000 m)
+// holding a record of every kind, each of 256 characters, is less.
+inline constexpr uint64_t kLargestDescription = uint64_t{64} << 20;
+
+// Reads both description files whole. Throws IoError for anything but a
+// regular file (a pipe, a device, a folder), and for a file larger than
+// kLargestDescription, before a byte is read.
 AuthorDescriptions read_author_descriptions(const std::filesystem::path& line_file,
                                             const std::filesystem::path& train_file);
 

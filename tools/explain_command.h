@@ -3,6 +3,7 @@
 // what to do.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace CLI {
@@ -12,7 +13,7 @@ class App;
 namespace tracciato {
 
 struct ExplainArguments {
-  std::string code;
+  std::optional<std::string> code;  // none: list every code
 };
 
 // Declares the subcommand and its argument on `app`; parsing fills `args`.

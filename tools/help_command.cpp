@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "tools/nearest_name.h"
+
 namespace tracciato {
 namespace {
 
@@ -37,9 +39,11 @@ HelpRewrite rewrite_help(const CLI::App& app, const std::vector<std::string>& ar
   for (const std::string& name : names) {
     if (name == arguments[2]) return {{arguments[0], name, "--help"}, std::nullopt};
   }
-  return {
-      {},
-      "tracciato help: '" + arguments[2] + "' is not a command; the commands are " + list + "\n"};
+  std::string message = "tracciato help: '" + arguments[2] + "' is not a command; ";
+  if (const auto nearest = nearest_name(arguments[2], names)) {
+    message += "did you mean '" + *nearest + "'? ";
+  }
+  return {{}, message + "the commands are " + list + "\n"};
 }
 
 }  // namespace tracciato

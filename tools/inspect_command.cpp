@@ -66,6 +66,21 @@ int run_inspect_command(const InspectArguments& args) {
         kind ? "a scenario " + std::string(kind_name(*kind)) + " file" : "a scenario file");
     const DecodedScenarioFile file =
         decode_named_file(path, bytes, args.kind ? kind : std::nullopt);
+    if (options.range) {
+      // A range wholly past the file's end is a mistake, not an empty table.
+      const size_t records = file.kind == ScenarioFileKind::kCell   ? file.cells.size()
+                             : file.kind == ScenarioFileKind::kItem ? file.items.size()
+                                                                    : file.track.size();
+      if (options.range->first >= static_cast<int64_t>(records)) {
+        const char* what = file.kind == ScenarioFileKind::kCell   ? "cells"
+                           : file.kind == ScenarioFileKind::kItem ? "entries"
+                                                                  : "metres";
+        print_err("tracciato inspect: --cells " + *args.cells + ": the file holds " + what +
+                  " 0 to " + std::to_string(static_cast<int64_t>(records) - 1) +
+                  " only; give a range within them\n");
+        return kExitUsage;
+      }
+    }
     print_out(args.records ? inspect_records(file)
               : args.json  ? inspect_json(file, options)
                            : inspect_table(file, options));

@@ -21,7 +21,7 @@ LintResult lint_scenario(const AuthorDescriptions& descriptions, const std::stri
     auto model = std::make_unique<ScenarioModel>();
     model->line_name = line_name;
     model->train_number = train_number;
-    MemoryDescriptions source(descriptions.line_text, descriptions.train_text);
+    DescriptionTexts source(descriptions.line_text, descriptions.train_text);
     result.compile = compile_outcome(compile_scenario(*model, 1, source), *model);
   }
   result.warnings = description_warnings(descriptions, check_encoding);

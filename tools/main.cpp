@@ -1,6 +1,9 @@
 // tracciato, the scenario author's tool: compiles line and train descriptions
 // with the install package's own compiler and tells the author what is wrong.
 #include <CLI/CLI.hpp>
+#include <exception>
+#include <new>
+#include <string>
 
 #include "tools/command_arguments.h"
 #include "tools/compile_command.h"
@@ -72,17 +75,39 @@ int main(int argc, char** argv) {
       return kExitUsage;
     }
     // --help and --version end here too, with status 0.
-    return app.exit(e) == 0 ? kExitSuccess : kExitUsage;
+    if (e.get_exit_code() == 0) return app.exit(e) == 0 ? kExitSuccess : kExitUsage;
+    if (count == 1) {
+      // Nothing asked: what there is to ask.
+      print_err("tracciato: give a command\n\n" + app.help());
+      return kExitUsage;
+    }
+    // The problem is named with the command it belongs to, and where to look.
+    std::string who = "tracciato";
+    for (const CLI::App* command : app.get_subcommands()) who += " " + command->get_name();
+    print_err(who + ": " + e.what() + "; see " + who + " --help\n");
+    return kExitUsage;
   }
-  if (compile->parsed()) return run_compile_command(compile_args);
-  if (decompile->parsed()) return run_decompile_command(decompile_args);
-  if (diff->parsed()) return run_diff_command(diff_args);
-  if (example->parsed()) return run_example_command(example_args);
-  if (inspect->parsed()) return run_inspect_command(inspect_args);
-  if (lint->parsed()) return run_lint_command(lint_args);
-  if (plot->parsed()) return run_plot_command(plot_args);
-  if (package->parsed()) return run_package_command(package_args);
-  if (explain->parsed()) return run_explain_command(explain_args);
-  if (view->parsed()) return run_view_command(view_args);
+  // Every failure a command does not turn into its own sentence still ends
+  // as one, with a documented status: never as an uncaught exception.
+  try {
+    if (compile->parsed()) return run_compile_command(compile_args);
+    if (decompile->parsed()) return run_decompile_command(decompile_args);
+    if (diff->parsed()) return run_diff_command(diff_args);
+    if (example->parsed()) return run_example_command(example_args);
+    if (inspect->parsed()) return run_inspect_command(inspect_args);
+    if (lint->parsed()) return run_lint_command(lint_args);
+    if (plot->parsed()) return run_plot_command(plot_args);
+    if (package->parsed()) return run_package_command(package_args);
+    if (explain->parsed()) return run_explain_command(explain_args);
+    if (view->parsed()) return run_view_command(view_args);
+  } catch (const std::bad_alloc&) {
+    print_err(
+        "tracciato: not enough memory for this input; close other programs or use a "
+        "machine with more memory, then run again\n");
+    return kExitIo;
+  } catch (const std::exception& e) {
+    print_err("tracciato: " + std::string(e.what()) + "\n");
+    return kExitIo;
+  }
   return kExitUsage;
 }

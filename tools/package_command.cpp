@@ -9,13 +9,18 @@
 #include "driver/failure_message.h"
 #include "driver/install_scenario.h"
 #include "package/package_writer.h"
+#include "package/payload.h"
+#include "platform/bounded_read.h"
 #include "platform/file_replace.h"
 #include "platform/platform.h"
+#include "platform/staged_files.h"
 #include "platform/utf8_path.h"
 #include "tools/author_compile.h"
 #include "tools/author_findings.h"
 #include "tools/compile_report.h"
 #include "tools/console_output.h"
+#include "tools/description_encoding.h"
+#include "tools/encoding_option.h"
 #include "tools/scenario_names.h"
 #include "tools/terminal_colour.h"
 
@@ -88,15 +93,16 @@ std::optional<std::filesystem::path> find_stub(const Target& target,
   return std::nullopt;
 }
 
-// Reads the five documents and converts each to the form the package writes.
-// nullopt after telling the author which character cannot be carried.
-std::optional<std::array<std::string, kDocumentCount>> read_documents(
-    const PackageArguments& args) {
-  const std::string* files[kDocumentCount] = {&args.line_file, &args.train_file, &args.notes_file,
-                                              &args.slowdown_order_file, &args.timetable_file};
-  std::array<std::string, kDocumentCount> documents;
-  for (size_t i = 0; i < kDocumentCount; ++i) {
-    auto bytes = author_document_bytes(read_file(path_from_utf8(*files[i])));
+// Reads the driver's three documents and converts each to the form the
+// package writes: Windows-1252 or UTF-8 with any line ends, written as
+// Windows-1252 CR LF lines. nullopt after telling the author which character
+// cannot be carried.
+std::optional<std::array<std::string, 3>> read_driver_documents(const PackageArguments& args) {
+  const std::string* files[3] = {&args.notes_file, &args.slowdown_order_file, &args.timetable_file};
+  std::array<std::string, 3> documents;
+  for (size_t i = 0; i < 3; ++i) {
+    auto bytes = author_document_bytes(
+        read_bounded_file(path_from_utf8(*files[i]), kLargestDescription, "a document"));
     if (const auto* problem = std::get_if<DocumentCharacterProblem>(&bytes)) {
       print_err(*files[i] + ":" + std::to_string(problem->line) + ":" +
                 std::to_string(problem->column) + ": error: " + problem->message + "\n");
@@ -105,6 +111,44 @@ std::optional<std::array<std::string, kDocumentCount>> read_documents(
     documents[i] = std::get<std::string>(std::move(bytes));
   }
   return documents;
+}
+
+// The stub of every target, read and checked against its platform before
+// anything is written. nullopt after saying which is wrong and why.
+std::optional<std::vector<std::string>> read_stubs(
+    const std::vector<Target>& targets, const std::vector<std::filesystem::path>& paths) {
+  std::vector<std::string> stubs;
+  for (size_t i = 0; i < targets.size(); ++i) {
+    std::string bytes = read_bounded_file(paths[i], kLargestPackage, "an install stub");
+    const std::string_view platform = targets[i].platform == "linux" ? "Linux" : "Windows";
+    if (const auto problem = stub_problem(bytes, platform)) {
+      complain(utf8_of(paths[i]) + ": " + *problem + "; give the " + std::string(platform) +
+               " stub (" + targets[i].stub_name + ") with --stub, or another --target");
+      return std::nullopt;
+    }
+    stubs.push_back(std::move(bytes));
+  }
+  return stubs;
+}
+
+// The input a package written to `out` would replace: a document or a stub
+// of its own, which the author would lose. nullopt when none.
+std::optional<std::string> input_in_the_way(const PackageArguments& args,
+                                            const std::vector<std::filesystem::path>& stubs,
+                                            const std::filesystem::path& out) {
+  std::vector<std::filesystem::path> inputs = stubs;
+  for (const std::string* file : {&args.line_file, &args.train_file, &args.notes_file,
+                                  &args.slowdown_order_file, &args.timetable_file}) {
+    inputs.push_back(path_from_utf8(*file));
+  }
+  for (const auto& input : inputs) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(out, input, ec)) {
+      return "--out: the package " + utf8_of(out) + " would replace " + utf8_of(input) +
+             ", one of its own inputs; nothing was written: give another --out";
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -136,6 +180,9 @@ CLI::App* add_package_command(CLI::App& app, PackageArguments& args) {
                       "The install stub to use (default: beside the tool, then ../lib/tracciato)");
   command->add_option("--out", args.out_dir,
                       "Folder for the packages, created when missing (default: .)");
+  command->add_flag("--strict", args.strict,
+                    "Treat every warning as a problem, as compile does: status 1, no package");
+  add_encoding_option(*command, args.encoding);
   command->add_flag("--json", args.json, "Print the result as one JSON object");
   return command;
 }
@@ -149,6 +196,12 @@ int run_package_command(const PackageArguments& args) {
       args.train_number, train_number_from_file(path_from_utf8(args.train_file), *line_name),
       "--train-number", args.train_file);
   if (!train_number) return kExitUsage;
+  if (const std::string problem =
+          installed_names_problem(windows1252_name(*line_name), windows1252_name(*train_number));
+      !problem.empty()) {
+    complain(problem);
+    return kExitUsage;
+  }
   const std::vector<Target> targets = targets_of(args.target);
   if (args.stub && targets.size() > 1) {
     complain("--stub names one stub; give --target linux or --target windows with it");
@@ -156,36 +209,46 @@ int run_package_command(const PackageArguments& args) {
   }
 
   try {
-    std::optional<std::array<std::string, kDocumentCount>> documents;
+    // The descriptions exactly as `tracciato compile` takes them: the same
+    // encoding rule, the same warnings, the same --strict.
+    AuthorDescriptions descriptions;
+    std::optional<std::array<std::string, 3>> documents;
     try {
-      documents = read_documents(args);
+      descriptions =
+          read_author_descriptions(path_from_utf8(args.line_file), path_from_utf8(args.train_file));
+      documents = read_driver_documents(args);
     } catch (const IoError& e) {
       complain("cannot read " + std::string(e.what()));
       return kExitIo;
     }
     if (!documents) return kExitProblems;
-    // The package carries the names as the simulator's files hold them.
-    InstallScenario scenario{windows1252_name(*line_name), windows1252_name(*train_number),
-                             std::move(*documents)};
+    if (const auto problem = convert_descriptions(descriptions, args.encoding)) {
+      print_err(*problem);
+      return kExitProblems;
+    }
+    // The package carries the names as the simulator's files hold them, and
+    // the descriptions as the compile below reads them.
+    InstallScenario scenario{windows1252_name(*line_name),
+                             windows1252_name(*train_number),
+                             {descriptions.line_text, descriptions.train_text, (*documents)[0],
+                              (*documents)[1], (*documents)[2]}};
 
-    // The compile of `tracciato compile`, on the bytes the package will write.
-    const AuthorDescriptions descriptions{path_from_utf8(args.line_file),
-                                          path_from_utf8(args.train_file),
-                                          scenario.document(DocumentKind::kLineDescription),
-                                          scenario.document(DocumentKind::kTrainDescription)};
     AuthorCompileOptions compile_only;
     compile_only.line_name = scenario.line_name;
     compile_only.train_number = scenario.train_number;
     compile_only.write = false;
     const AuthorCompileResult result = compile_author_scenario(descriptions, compile_only);
-    // The documents were converted from UTF-8 already, if they were in it.
-    const std::vector<Diagnostic> warnings = description_warnings(descriptions, false);
-    if (result.stop != CompileStop::kNone || result.error_code != 0) {
+    const std::vector<Diagnostic> warnings =
+        description_warnings(descriptions, args.encoding != kUtf8Encoding);
+    const bool warnings_fail = args.strict && !warnings.empty();
+    if (result.stop != CompileStop::kNone || result.error_code != 0 || warnings_fail) {
       if (args.json) {
         write_compile_report_json(descriptions, result, warnings, print_out);
       } else {
         print_findings(descriptions, warnings, result);
-        complain("the scenario does not compile cleanly; no package written");
+        complain(warnings_fail && result.stop == CompileStop::kNone && result.error_code == 0
+                     ? "--strict: the warnings fail the package; no package written"
+                     : "the scenario does not compile cleanly; no package written");
       }
       return finish_output(kExitProblems);
     }
@@ -199,15 +262,24 @@ int run_package_command(const PackageArguments& args) {
       if (!stub) return kExitUsage;
       stubs.push_back(*stub);
     }
+    const std::optional<std::vector<std::string>> stub_bytes = read_stubs(targets, stubs);
+    if (!stub_bytes) return kExitUsage;
     const std::filesystem::path out_dir = path_from_utf8(args.out_dir);
     std::error_code ec;
     std::filesystem::create_directories(out_dir, ec);
     if (ec) throw IoError(out_dir, ec.message(), ec.value());
+    std::vector<std::filesystem::path> outs;
+    for (const Target& target : targets) {
+      outs.push_back(out_dir / path_from_utf8(*line_name + "_" + *train_number + target.suffix));
+      if (const auto problem = input_in_the_way(args, stubs, outs.back())) {
+        complain(*problem);
+        return kExitUsage;
+      }
+    }
     std::vector<std::string> written;
     for (size_t i = 0; i < targets.size(); ++i) {
-      const std::filesystem::path out =
-          out_dir / path_from_utf8(*line_name + "_" + *train_number + targets[i].suffix);
-      write_package(stubs[i], scenario, out);
+      const std::filesystem::path& out = outs[i];
+      write_package_of_stub((*stub_bytes)[i], scenario, out);
       written.push_back(utf8_of(out));
       if (!args.json) print_out(utf8_of(out) + "\n");
     }
@@ -224,6 +296,9 @@ int run_package_command(const PackageArguments& args) {
       print_out("}\n");
     }
     return finish_output(kExitSuccess);
+  } catch (const TargetRefused& e) {
+    complain(e.what());
+    return kExitUsage;
   } catch (const IoError& e) {
     complain(file_failure_message(e, "run " + std::string(kCommand) + " again"));
     return kExitIo;

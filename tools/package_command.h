@@ -30,6 +30,8 @@ struct PackageArguments {
   std::optional<std::string> stub;
   std::string out_dir = ".";
   bool json = false;
+  bool strict = false;                    // a warning fails the package, as in compile
+  std::string encoding = "windows-1252";  // of the descriptions, as in compile
 };
 
 // Declares the subcommand and its options on `app`; parsing fills `args`.

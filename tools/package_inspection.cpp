@@ -5,6 +5,7 @@
 
 #include "driver/file_names.h"
 #include "package/payload.h"
+#include "platform/bounded_read.h"
 #include "platform/file_replace.h"
 #include "platform/utf8_path.h"
 #include "text/windows1252.h"
@@ -26,8 +27,13 @@ size_t line_count(const std::string& document) {
 }  // namespace
 
 bool looks_like_program(const std::filesystem::path& file) {
-  std::FILE* f = open_file(file, "rb");
-  if (f == nullptr) return false;
+  // Only a regular file is looked into: a pipe would wait for a writer.
+  std::FILE* f = nullptr;
+  try {
+    f = open_regular_file(file, "a package");
+  } catch (const IoError&) {
+    return false;
+  }
   char start[4] = {};
   const size_t n = std::fread(start, 1, sizeof start, f);
   std::fclose(f);
@@ -95,7 +101,7 @@ int inspect_package(const std::filesystem::path& file, bool json,
           "  " +
           windows1252_to_utf8(document_file_name(kind, scenario.line_name, scenario.train_number)) +
           ": " + std::to_string(doc.size()) + " bytes, " + std::to_string(line_count(doc)) +
-          " lines\n";
+          (line_count(doc) == 1 ? " line\n" : " lines\n");
     }
     if (extract_dir) text += "documents written to " + *extract_dir + "\n";
     print_out(text);

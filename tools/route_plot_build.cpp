@@ -34,7 +34,7 @@ DrawingCompile compile_for_drawing(const AuthorDescriptions& descriptions,
   drawing.model = std::make_unique<ScenarioModel>();
   drawing.model->line_name = names.line_name;
   drawing.model->train_number = names.train_number;
-  MemoryDescriptions source(descriptions.line_text, descriptions.train_text);
+  DescriptionTexts source(descriptions.line_text, descriptions.train_text);
   std::vector<ParseListener*> listeners;
   if (keep_records) {
     drawing.records = std::make_unique<RecordLog>(*drawing.model);

@@ -1,10 +1,18 @@
 // The install package as its users run it: the program alone in a folder, no
 // display, no arguments.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <variant>
+#include <vector>
 
+#include "package/payload.h"
 #include "support/temp_folder.h"
 
 namespace tracciato {
@@ -88,6 +96,91 @@ TEST(InstallPackage, ASecondRunReplacesEveryFileWhole) {
   }
   ASSERT_EQ(run_package(second), 0);
   EXPECT_EQ(output_files(second), reference);
+}
+
+// Runs the package of `folder` as the system starts a program: no shell
+// that would take a file that is no program for a script. Standard error goes
+// to stderr.txt; a run that does not end within 20 s is killed.
+int run_directly(const TempFolder& folder) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(folder.path().c_str()) != 0) _exit(127);
+    if (!freopen("/dev/null", "w", stdout) || !freopen("stderr.txt", "w", stderr)) _exit(127);
+    unsetenv("DISPLAY");
+    char* argv[] = {const_cast<char*>(kProgram), nullptr};
+    execv(kProgram, argv);
+    _exit(126);  // not a program the system can start
+  }
+  int status = 0;
+  for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; ++waited) {
+    if (waited == 2000) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      break;
+    }
+    usleep(10000);
+  }
+  return status;
+}
+
+// A package damaged on its way: cut short anywhere, or one bit changed
+// anywhere, program included. It never installs and never writes a file.
+// Wherever its program can still run it says it is damaged (status 3): a
+// cut within the program, or a bit changed in the code that starts it, can
+// end it before it can say anything, but all damage after the program is
+// reported, and nearly all within it. The number of
+// places tried over the whole file is TRACCIATO_DAMAGE_TRIES for each (40 by
+// default), and a tenth as many again within the payload.
+TEST(InstallPackage, ADamagedDownloadWritesNothingAndSaysSoWhereverItCanRun) {
+  const std::string good = read_file(INSTALL_PACKAGE_PATH);
+  const auto contents = decode_package(good);
+  ASSERT_TRUE(std::holds_alternative<PackageContents>(contents));
+  const size_t program_size = std::get<PackageContents>(contents).stub_size;
+  const char* tries_text = std::getenv("TRACCIATO_DAMAGE_TRIES");
+  const size_t tries = tries_text ? std::strtoul(tries_text, nullptr, 10) : 40;
+  // Places over the whole file, then over what follows the program.
+  std::vector<size_t> places;
+  for (size_t i = 0; i < tries; ++i) places.push_back(1 + i * (good.size() - 1) / tries + i % 7);
+  const size_t after_the_program = good.size() - program_size;
+  for (size_t i = 0; i < tries / 10 + 1; ++i) {
+    places.push_back(program_size + i * after_the_program / (tries / 10 + 1));
+  }
+  struct Tally {
+    int tried = 0, said_damaged = 0, exited_well = 0, wrote = 0;
+  } cut, flipped;
+  for (const size_t at : places) {
+    for (const bool flip : {false, true}) {
+      std::string damaged = flip ? good : good.substr(0, at);
+      if (flip) damaged[at] ^= static_cast<char>(1 << (at % 8));
+      TempFolder folder;
+      replace_file(folder / kProgram, damaged);
+      std::filesystem::permissions(folder / kProgram, std::filesystem::perms::owner_all);
+      const int status = run_directly(folder);
+      const std::string said = read_file(folder / "stderr.txt");
+      Tally& tally = flip ? flipped : cut;
+      ++tally.tried;
+      const bool spoke = WIFEXITED(status) && WEXITSTATUS(status) == 3 &&
+                         said.find("this package is damaged") != std::string::npos;
+      const bool exited_well = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+      auto files = folder.files();
+      files.erase(kProgram);
+      files.erase("stderr.txt");
+      tally.said_damaged += spoke;
+      tally.exited_well += exited_well;
+      tally.wrote += !files.empty();
+      const std::string where = (flip ? "bit flipped at " : "cut at ") + std::to_string(at);
+      EXPECT_FALSE(exited_well) << where;
+      EXPECT_TRUE(files.empty()) << where << ": wrote " << files.begin()->first;
+      if (at >= program_size) {
+        EXPECT_TRUE(spoke) << where << ": " << status << said;
+      }
+    }
+  }
+  for (const auto* t : {&cut, &flipped}) {
+    std::printf("%s: %d tried, %d said they were damaged, %d exited 0, %d wrote a file\n",
+                t == &cut ? "cut short" : "one bit flipped", t->tried, t->said_damaged,
+                t->exited_well, t->wrote);
+  }
 }
 
 // The package is one file: with a display it loads the window it carries

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <nlohmann/json.hpp>
 
 #include "folder_files.h"
 #include "support/temp_folder.h"
+#include "text/windows1252.h"
 #include "tool_process.h"
 
 namespace tracciato {
@@ -239,6 +241,150 @@ TEST_F(PackageCommand, RefusesWhatItCannotPackage) {
     EXPECT_EQ(run.status, c.status) << c.what << ": " << run.err;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << c.what << ": " << run.err;
     EXPECT_FALSE(std::filesystem::exists(author / "dist")) << c.what;
+  }
+}
+
+// package takes the descriptions as compile does: the same encoding rule,
+// the same options, the same warnings under --strict. From each source and
+// with each option, the package installs the very files compile writes, or
+// both fail alike and write nothing.
+TEST_F(PackageCommand, InstallsWhatCompileWritesFromTheSameSourcesWithTheSameOptions) {
+  // The example saved again by an editor that writes UTF-8, one station
+  // renamed with a letter beyond ASCII.
+  std::string train = read("Tarvo_Belmira_7351-.txt");
+  replace_once(train, "LAVRETTO", "LAVRETT\xC0");
+  write("utf8_linea.txt", windows1252_to_utf8(read("Tarvo_Belmira_linea.txt")));
+  write("utf8_train.txt", windows1252_to_utf8(train));
+  const struct {
+    const char* what;
+    const char* line;
+    const char* train;
+    std::vector<std::string> options;
+    int status;
+  } cases[] = {
+      {"Windows-1252", "Tarvo_Belmira_linea.txt", "Tarvo_Belmira_7351-.txt", {}, 0},
+      {"UTF-8 taken byte for byte, with a warning", "utf8_linea.txt", "utf8_train.txt", {}, 0},
+      {"UTF-8 converted", "utf8_linea.txt", "utf8_train.txt", {"--encoding", "utf-8"}, 0},
+      {"UTF-8 under --strict", "utf8_linea.txt", "utf8_train.txt", {"--strict"}, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(author / "ref");
+    std::filesystem::remove_all(author / "dist");
+    std::vector<std::string> common = {"--line-name", "Tarvo_Belmira", "--train-number", "7351"};
+    common.insert(common.end(), c.options.begin(), c.options.end());
+    std::vector<std::string> compile = {"compile", c.line, c.train, "--out", "ref"};
+    compile.insert(compile.end(), common.begin(), common.end());
+    const ProgramRun compiled = run_tracciato(author.path(), compile);
+    std::vector<std::string> args = {c.line, c.train, "--out", "dist"};
+    const auto docs = embedded_documents();
+    args.insert(args.end(), docs.begin(), docs.end());
+    args.insert(args.end(), common.begin(), common.end());
+    const ProgramRun made = package(args);
+    EXPECT_EQ(compiled.status, c.status) << compiled.err;
+    EXPECT_EQ(made.status, c.status) << made.err;
+    if (c.status != 0) {
+      EXPECT_FALSE(std::filesystem::exists(author / "ref/Tarvo_Belmira_7351.dat"));
+      EXPECT_FALSE(std::filesystem::exists(author / "dist/Tarvo_Belmira_7351"));
+      continue;
+    }
+    TempFolder driver;
+    ASSERT_EQ(install(author / "dist/Tarvo_Belmira_7351", driver, "Tarvo_Belmira_7351").status, 0);
+    const auto left = files_without(driver, "Tarvo_Belmira_7351");
+    for (const auto& [name, bytes] : files_in(author / "ref")) {
+      ASSERT_TRUE(left.count(name)) << name;
+      EXPECT_TRUE(left.at(name) == bytes) << name << " differs";
+    }
+  }
+}
+
+// A stub that is not the install program of its target is refused before
+// anything is written: a Windows stub for Linux, a text, a package.
+TEST_F(PackageCommand, AStubOfAnotherPlatformOrNoStubAtAllIsRefused) {
+  write("note.txt", "not a program\r\n");
+  // The headers of a 64-bit x86 Windows program, and nothing more.
+  std::string windows_program(200, '\0');
+  windows_program.replace(0, 2, "MZ");
+  windows_program[60] = 0x40;
+  windows_program.replace(64, 6, std::string_view("PE\0\0\x64\x86", 6));
+  write("windows-stub.exe", windows_program);
+  const struct {
+    const char* stub;
+    const char* says;
+  } cases[] = {
+      {"windows-stub.exe", "this is a Windows program, not the Linux install stub"},
+      {"note.txt", "this is no program, so no install stub"},
+      {INSTALL_PACKAGE_PATH, "this is a package already"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"Tarvo_Belmira_linea.txt",
+                                     "Tarvo_Belmira_7351-.txt",
+                                     "--target",
+                                     "linux",
+                                     "--stub",
+                                     c.stub,
+                                     "--out",
+                                     "dist"};
+    const auto docs = embedded_documents();
+    args.insert(args.end(), docs.begin(), docs.end());
+    const ProgramRun run = package(args);
+    EXPECT_EQ(run.status, 2) << c.stub << ": " << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << c.stub << ": " << run.err;
+    EXPECT_FALSE(std::filesystem::exists(author / "dist/Tarvo_Belmira_7351")) << c.stub;
+  }
+}
+
+// Whatever stands at the package's name and is not an earlier package stays
+// as it was: one of the package's own inputs, a folder with the author's
+// files, a file of the author's. Names whose installed files no file system
+// could create are refused before anything is written.
+TEST_F(PackageCommand, NeverReplacesItsInputsNorAnythingButAnEarlierPackage) {
+  const std::string long_name(240, 'L');
+  const struct {
+    const char* what;
+    std::vector<std::string> extra;
+    std::function<void(const TempFolder&)> lay_out;
+    std::string message;
+  } cases[] = {
+      {"its own notes",
+       {"--notes", "dist/Tarvo_Belmira_7351"},
+       [](const TempFolder& f) { replace_file(f / "dist/Tarvo_Belmira_7351", "my notes\r\n"); },
+       "would replace dist/Tarvo_Belmira_7351, one of its own inputs; nothing was written"},
+      {"a folder of the author's",
+       {},
+       [](const TempFolder& f) {
+         std::filesystem::create_directories(f / "dist/Tarvo_Belmira_7351");
+         replace_file(f / "dist/Tarvo_Belmira_7351/mine.txt", "mine");
+       },
+       "a folder has this name, where the file goes; nothing was replaced"},
+      {"a file of the author's",
+       {},
+       [](const TempFolder& f) { replace_file(f / "dist/Tarvo_Belmira_7351", "my own file"); },
+       "this is not a package this program wrote; nothing was replaced"},
+      {"a 240-character line name",
+       {"--line-name", long_name, "--train-number", "7351"},
+       [](const TempFolder& f) { std::filesystem::create_directories(f / "dist"); },
+       "longer than the 245 a package can install on Windows and Linux; shorten the line name "
+       "or the train number by 18"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(author / "dist");
+    std::filesystem::create_directories(author / "dist");
+    c.lay_out(author);
+    const auto before = folder_tree(author / "dist");
+    std::vector<std::string> args{"Tarvo_Belmira_linea.txt", "Tarvo_Belmira_7351-.txt", "--out",
+                                  "dist"};
+    const auto docs = embedded_documents();
+    for (size_t i = 0; i < docs.size(); i += 2) {
+      if (!c.extra.empty() && c.extra[0] == docs[i]) continue;
+      args.push_back(docs[i]);
+      args.push_back(docs[i + 1]);
+    }
+    for (const auto& a : c.extra) args.push_back(a);
+    const ProgramRun run = package(args);
+    EXPECT_EQ(run.status, 2) << c.what << ": " << run.err;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.what << ": " << run.err;
+    EXPECT_EQ(folder_tree(author / "dist"), before) << c.what;
   }
 }
 

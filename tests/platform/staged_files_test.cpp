@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/scratch_folder.h"
 
@@ -91,6 +93,71 @@ TEST(StagedReplacement, AFileWrittenInManyPiecesArrivesWhole) {
   }
   EXPECT_EQ(folder.get("Tarvo_Belmira_linea.dat"), expected);
   EXPECT_THAT(folder.names(), ElementsAre("Tarvo_Belmira_linea.dat"));
+}
+
+// Killed runs leave temporary files; a hundred of them beside every name
+// (as many as the names tried) neither block a run nor stay after it. Files
+// of names a run never makes, as an earlier file kept aside by hand, are
+// someone else's and stay.
+TEST(StagedReplacement, TheTemporaryFilesOfKilledRunsNeitherBlockNorStay) {
+  ScratchFolder folder;
+  const std::vector<std::string> names = {"Valle_42.dat", "Valle_42.sim"};
+  std::vector<std::string> expected;
+  for (const std::string& name : names) {
+    folder.put(name, "earlier " + name);
+    expected.push_back(name);
+    for (int n = 0; n < 100; ++n) {
+      folder.put(name + ".tmp" + (n == 0 ? "" : std::to_string(n)), "left by a killed run");
+      folder.put(name + ".old" + (n == 0 ? "" : std::to_string(n)), "kept by hand");
+      expected.push_back(name + ".old" + (n == 0 ? "" : std::to_string(n)));
+    }
+  }
+  folder.put("Valle_42.dat.earlier", "kept by hand too");
+  expected.push_back("Valle_42.dat.earlier");
+  {
+    StagedReplacement set(folder.path());
+    for (const std::string& name : names) set.stage(folder / name, "new " + name);
+    set.commit();
+  }
+  for (const std::string& name : names) EXPECT_EQ(folder.get(name), "new " + name);
+  EXPECT_EQ(folder.get("Valle_42.dat.earlier"), "kept by hand too");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(folder.names(), expected);
+}
+
+// What stands at a file's name and is not a file this program writes is
+// refused before anything is staged or moved: the folder stays as it was.
+TEST(StagedReplacement, RefusesAFolderOrALinkAtAName) {
+  ScratchFolder folder;
+  std::filesystem::create_directory(folder / "Valle_42.dat");
+  folder.put("Valle_42.dat/the user's file", "mine");
+  folder.put("elsewhere.sim", "someone's");
+  std::error_code ec;
+  std::filesystem::create_symlink(folder / "elsewhere.sim", folder / "Valle_42.sim", ec);
+  const struct {
+    const char* name;
+    const char* says;
+  } cases[] = {
+      {"Valle_42.dat", "a folder has this name, where the file goes; nothing was replaced"},
+      {"Valle_42.sim", "this is a symbolic link"},
+  };
+  for (const auto& c : cases) {
+    if (ec && std::string(c.name) == "Valle_42.sim") continue;  // no links here
+    const std::vector<std::string> before = folder.names();
+    StagedReplacement set(folder.path());
+    try {
+      set.stage(folder / "Valle_42_note.txt", "notes");
+      set.stage(folder / c.name, "new");
+      set.commit();
+      ADD_FAILURE() << c.name << " was replaced";
+    } catch (const TargetRefused& e) {
+      EXPECT_THAT(e.what(), HasSubstr(c.says)) << c.name;
+    }
+    set.abandon();
+    EXPECT_EQ(folder.names(), before) << c.name;
+  }
+  EXPECT_EQ(folder.get("Valle_42.dat/the user's file"), "mine");
+  EXPECT_EQ(folder.get("elsewhere.sim"), "someone's");
 }
 
 }  // namespace

@@ -46,7 +46,8 @@ TEST(TracciatoHelp, PrintsWhatHelpOptionPrints) {
   EXPECT_EQ(unknown.status, 2);
   EXPECT_EQ(unknown.out, "");
   EXPECT_TRUE(unknown.err.starts_with(
-      "tracciato help: 'compil' is not a command; the commands are compile, example, "))
+      "tracciato help: 'compil' is not a command; did you mean 'compile'? the commands are "
+      "compile, example, "))
       << unknown.err;
 }
 
@@ -72,19 +73,60 @@ TEST(TracciatoColour, OnlyOnATerminalAndNeverUnderNoColor) {
     bool terminal;
     std::optional<std::string> no_color;
     std::string err;
+    std::optional<std::string> term = "xterm";
   } cases[] = {
       {"a file", false, std::nullopt, plain},
       {"a terminal", true, std::nullopt, coloured},
       {"a terminal, NO_COLOR set", true, "1", plain},
       {"a terminal, NO_COLOR empty", true, "", coloured},
+      {"a dumb terminal", true, std::nullopt, plain, "dumb"},
   };
   for (const auto& c : cases) {
     RunOptions options;
     options.stderr_terminal = c.terminal;
-    options.environment = {{"NO_COLOR", c.no_color}};
+    options.environment = {{"NO_COLOR", c.no_color}, {"TERM", c.term}};
     const ProgramRun run = compile_clash(options);
     EXPECT_EQ(run.status, 1) << c.what;
     EXPECT_EQ(run.err, c.err) << c.what;
+  }
+}
+
+// What a person who does not yet know the commands types: each answer says
+// what there is, or what was meant, and which command it is about.
+TEST(TracciatoCommandLine, AMistakeIsAnsweredWithWhatThereIs) {
+  TempFolder folder;
+  ASSERT_EQ(run_tracciato(folder.path(), {"example"}).status, 0);
+  ASSERT_EQ(run_tracciato(folder.path(), {"compile", "Tarvo_Belmira_linea.txt",
+                                          "Tarvo_Belmira_7351-.txt", "--out", "out"})
+                .status,
+            0);
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string out_part;
+    std::string err_part;
+  } cases[] = {
+      {{}, 2, "", "tracciato: give a command\n"},
+      {{}, 2, "", "  compile"},
+      {{"help", "comple"}, 2, "", "'comple' is not a command; did you mean 'compile'?"},
+      {{"explain"}, 0, "  16  ", ""},
+      {{"compile", "-x", "a", "b"},
+       2,
+       "",
+       "tracciato compile: The following argument was not expected: -x; see tracciato compile "
+       "--help"},
+      {{"inspect", "out/Tarvo_Belmira_7351.dat", "--cells", "800..900"},
+       2,
+       "",
+       "--cells 800..900: the file holds cells 0 to 780 only"},
+  };
+  for (const auto& c : cases) {
+    std::string shown;
+    for (const auto& a : c.args) shown += " " + a;
+    const ProgramRun run = run_tracciato(folder.path(), c.args);
+    EXPECT_EQ(run.status, c.status) << shown << ": " << run.err;
+    EXPECT_NE(run.out.find(c.out_part), std::string::npos) << shown << ": " << run.out;
+    EXPECT_NE(run.err.find(c.err_part), std::string::npos) << shown << ": " << run.err;
   }
 }
 

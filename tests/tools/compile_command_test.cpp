@@ -353,12 +353,44 @@ TEST(CompileCommand, ADescriptionInTheWayOfAnOutputFileIsNotReplaced) {
   s.write("T_1-.txt", kTrain);
   const ProgramRun run =
       run_tracciato(s.folder().path(), {"compile", "T_linea.dat", "T_1-.txt", "--line-name", "T"});
-  EXPECT_EQ(run.status, 4);
+  EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.err,
-            "tracciato compile: ./T_linea.dat: is the description being compiled; not "
-            "replaced\n");
+            "tracciato compile: ./T_linea.dat: this is the description being compiled; nothing "
+            "was replaced: give another --out\n");
   EXPECT_EQ(read_file(s.folder() / "T_linea.dat"), kLine);
   EXPECT_EQ(s.outputs(), (Files{"T_linea.dat"}));
+}
+
+// A folder, or a file that is not a scenario file of its kind, at an output
+// file's name is the author's, not an earlier compile's: nothing is moved.
+TEST(CompileCommand, WhatIsNotAnEarlierScenarioFileIsNotReplaced) {
+  const struct {
+    const char* name;
+    bool folder;
+    std::string says;
+  } cases[] = {
+      {"T_1.dat", true, "./T_1.dat: a folder has this name, where the file goes"},
+      {"T_1.sim", false, "./T_1.sim: this is not an item file this program wrote"},
+      {"T_1.dat", false, "./T_1.dat: this is not a cell file this program wrote"},
+      {"T_linea.dat", false, "./T_linea.dat: this is not a track file this program wrote"},
+  };
+  for (const auto& c : cases) {
+    ScenarioFolder s;
+    s.describe(kLine, kTrain);
+    if (c.folder) {
+      std::filesystem::create_directory(s.folder() / c.name);
+      s.write(std::string(c.name) + "/mine.txt", "mine");
+    } else {
+      s.write(c.name, "my own notes about this scenario\n");
+    }
+    const ProgramRun run = s.compile();
+    EXPECT_EQ(run.status, 2) << c.name << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    EXPECT_EQ(s.outputs(), c.folder ? Files{} : Files{c.name}) << c.name;
+    if (c.folder) {
+      EXPECT_EQ(read_file(s.folder() / c.name / "mine.txt"), "mine");
+    }
+  }
 }
 
 TEST(CompileCommand, AReportThatCannotBeDeliveredIsNotASuccess) {

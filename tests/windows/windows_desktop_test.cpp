@@ -102,8 +102,19 @@ TEST_F(WaitingWindowTest, HasTheFormsClientAreaAndOneLabelWhereTheFormPutsIt) {
   MapWindowPoints(nullptr, form1_, reinterpret_cast<POINT*>(&at), 2);
   EXPECT_EQ(at.left, kLabel.left);
   EXPECT_EQ(at.top, kLabel.top);
-  EXPECT_EQ(at.right, kLabel.right);
   EXPECT_EQ(at.bottom, kLabel.bottom);
+  // As wide as the layout says, or wider where the face draws "Attendere"
+  // wider: no letter is cut off.
+  HDC dc = GetDC(label_);
+  HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label_, WM_GETFONT, 0, 0)));
+  SIZE text{};
+  GetTextExtentPoint32W(dc, L"Attendere", 9, &text);
+  SelectObject(dc, previous);
+  ReleaseDC(label_, dc);
+  EXPECT_GE(at.right, kLabel.right);
+  EXPECT_GE(at.right - at.left, text.cx);
+  EXPECT_LE(at.right, kClientWidth);
 }
 
 // Asks the font the label really draws with, not the one it asked for: a
