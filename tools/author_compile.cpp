@@ -67,12 +67,6 @@ AuthorDescriptions read_author_descriptions(const std::filesystem::path& line_fi
           read_bounded_file(train_file, kLargestDescription, what)};
 }
 
-AuthorDescriptions read_edited_descriptions(const std::filesystem::path& line_file,
-                                            const std::filesystem::path& train_file) {
-  return {line_file, train_file, read_bounded_file(line_file, kLargestDescription, "a description"),
-          read_bounded_file(train_file, kLargestDescription, "a description")};
-}
-
 AuthorCompileResult compile_author_scenario(const AuthorDescriptions& descriptions,
                                             const AuthorCompileOptions& options) {
   // The model of a long line is large; keep it off the stack.

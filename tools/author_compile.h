@@ -62,16 +62,6 @@ inline constexpr uint64_t kLargestDescription = uint64_t{64} << 20;
 AuthorDescriptions read_author_descriptions(const std::filesystem::path& line_file,
                                             const std::filesystem::path& train_file);
 
-// The most bytes a description may hold for the tools that read it again at
-// every save: far beyond any description of the longest line.
-inline constexpr uint64_t kLargestDescription = uint64_t{256} << 20;
-
-// Reads both description files whole, each only when it is a regular file of
-// at most kLargestDescription bytes, so that a name that turns into a pipe or
-// a device between two saves never blocks a watch. Throws IoError.
-AuthorDescriptions read_edited_descriptions(const std::filesystem::path& line_file,
-                                            const std::filesystem::path& train_file);
-
 // Compiles the descriptions exactly as the install package does. Writes the
 // scenario files into options.out_dir, creating the folder when missing,
 // unless the run stopped or a problem was recorded without keep_going.

@@ -98,7 +98,7 @@ int run_compile_command(const CompileArguments& args) {
   const auto names = compile_names(args);
   if (!names) return kExitUsage;
   if (args.watch) return run_compile_watch(args, *names, [] { return true; });
-  return finish_output(run_one_compile(args, names->first, names->second, false).status);
+  return finish_output(run_one_compile(args, names->first, names->second).status);
 }
 
 }  // namespace tracciato

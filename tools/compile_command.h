@@ -46,9 +46,8 @@ int run_compile_command(const CompileArguments& args);
 // or the file names; nullopt after telling the author what is missing.
 std::optional<std::pair<std::string, std::string>> compile_names(const CompileArguments& args);
 
-// One compile with its messages, as the command runs it. `edited`: the
-// descriptions are read as a watch reads them, regular files of a bounded size.
+// One compile with its messages, as the command runs it.
 CompileRun run_one_compile(const CompileArguments& args, const std::string& line_name,
-                           const std::string& train_number, bool edited);
+                           const std::string& train_number);
 
 }  // namespace tracciato

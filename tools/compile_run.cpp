@@ -23,14 +23,13 @@ void complain(const std::string& text) { print_err("tracciato compile: " + text 
 // The diagnostics go to standard error (or the JSON object to standard
 // output), the files are written unless a problem keeps them back.
 CompileRun run_one_compile(const CompileArguments& args, const std::string& line_name,
-                           const std::string& train_number, bool edited) {
+                           const std::string& train_number) {
   CompileRun run;
   AuthorDescriptions descriptions;
   try {
     const std::filesystem::path line = path_from_utf8(args.line_file);
     const std::filesystem::path train = path_from_utf8(args.train_file);
-    descriptions =
-        edited ? read_edited_descriptions(line, train) : read_author_descriptions(line, train);
+    descriptions = read_author_descriptions(line, train);
   } catch (const IoError& e) {
     complain(e.what());
     run.status = kExitIo;

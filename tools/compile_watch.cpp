@@ -24,7 +24,7 @@ int run_compile_watch(const CompileArguments& args,
   int status = 0;
   const auto run = [&] {
     ++runs;
-    const CompileRun result = run_one_compile(args, names.first, names.second, true);
+    const CompileRun result = run_one_compile(args, names.first, names.second);
     status = result.status;
     std::string line = "run " + std::to_string(runs) + ": " + result.summary;
     if (!result.written.empty()) {

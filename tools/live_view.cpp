@@ -29,7 +29,7 @@ class LiveView {
     RoutePage page;
     std::string outcome;
     try {
-      AuthorDescriptions descriptions = read_edited_descriptions(path_from_utf8(args_.line_file),
+      AuthorDescriptions descriptions = read_author_descriptions(path_from_utf8(args_.line_file),
                                                                  path_from_utf8(args_.train_file));
       if (const auto problem = convert_descriptions(descriptions, args_.encoding)) {
         print_err(*problem);

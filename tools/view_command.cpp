@@ -41,7 +41,7 @@ int run_view_command(const ViewArguments& args) {
   if (args.serve) return run_live_view(args);
   try {
     AuthorDescriptions descriptions =
-        read_edited_descriptions(path_from_utf8(args.line_file), path_from_utf8(args.train_file));
+        read_author_descriptions(path_from_utf8(args.line_file), path_from_utf8(args.train_file));
     if (const auto problem = convert_descriptions(descriptions, args.encoding)) {
       print_err(*problem);
       return kExitProblems;
