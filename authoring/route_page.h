@@ -1,5 +1,5 @@
 // The route view as one self-contained HTML page: the interactive drawing
-// (route_view.js over the data of route_view_data.h), and, for a browser
+// (route_view_*.js over the data of route_view_data.h), and, for a browser
 // with scripts off, the route plot's own SVG drawing with its tooltips. The
 // problems panel lists the compile's errors and warnings. Nothing is loaded
 // from outside the page.
@@ -37,7 +37,7 @@ struct RoutePage {
 
 std::string render_route_page(const RoutePage& page);
 
-// The page's script and styles (route_view.js, route_view.css).
+// The page's script and styles (route_view_*.js, route_view.css).
 extern const char* const kRouteViewScript;
 extern const char* const kRouteViewStyle;
 
