@@ -57,10 +57,7 @@ std::optional<std::string> resolve_name(const std::optional<std::string>& given,
 CLI::App* add_compile_command(CLI::App& app, CompileArguments& args) {
   CLI::App* command = app.add_subcommand(
       "compile", "Compile a line and a train description into the simulator's scenario files");
-  command->add_option("LINE", args.line_file, "The line description (<line>_linea.txt)")
-      ->required();
-  command->add_option("TRAIN", args.train_file, "The train description (<line>_<train>-.txt)")
-      ->required();
+  add_description_arguments(*command, args.line_file, args.train_file);
   command->add_option("--line-name", args.line_name,
                       "The line name (default: LINE's file name without _linea.txt)");
   command->add_option("--train-number", args.train_number,

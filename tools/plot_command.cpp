@@ -18,10 +18,7 @@ namespace tracciato {
 CLI::App* add_plot_command(CLI::App& app, PlotArguments& args) {
   CLI::App* command = app.add_subcommand(
       "plot", "Draw the route of a line and a train description as one SVG file");
-  command->add_option("LINE", args.line_file, "The line description (<line>_linea.txt)")
-      ->required();
-  command->add_option("TRAIN", args.train_file, "The train description (<line>_<train>-.txt)")
-      ->required();
+  add_description_arguments(*command, args.line_file, args.train_file);
   command->add_option("--out", args.out_file, "The SVG file to write, replaced when it exists")
       ->required();
   add_encoding_option(*command, args.encoding);

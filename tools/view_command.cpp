@@ -17,10 +17,7 @@ namespace tracciato {
 CLI::App* add_view_command(CLI::App& app, ViewArguments& args) {
   CLI::App* command = app.add_subcommand(
       "view", "Draw the route as an interactive page, or serve it and draw it again at each save");
-  command->add_option("LINE", args.line_file, "The line description (<line>_linea.txt)")
-      ->required();
-  command->add_option("TRAIN", args.train_file, "The train description (<line>_<train>-.txt)")
-      ->required();
+  add_description_arguments(*command, args.line_file, args.train_file);
   CLI::Option* out = command->add_option("--out", args.out_file,
                                          "The HTML file to write, replaced when it exists");
   CLI::Option* serve = command->add_flag(
