@@ -96,6 +96,44 @@ std::vector<PlotSlowdown> slowdowns_of(const std::vector<RouteCell>& cells) {
   return slowdowns;
 }
 
+// The objects of one cell that are not signals, stations or slowdowns.
+void cell_marks(const ScenarioModel& model, RoutePlot& plot) {
+  for (size_t i = 0; i < model.route_cells.size(); ++i) {
+    const RouteCell& c = model.route_cells[i];
+    const auto cell = static_cast<int32_t>(i);
+    if (c.approach_code != 0) plot.approach_codes.push_back({cell, c.approach_code});
+    switch (c.kind) {
+      case kIndicationSignCell: {
+        const bool entry = c.value_1 > 0 && c.value_1 < kItemCount;
+        plot.signs.push_back(
+            {cell, cell_start(i),
+             entry ? windows1252_to_utf8(model.item_table[static_cast<size_t>(c.value_1)].name)
+                   : ""});
+        break;
+      }
+      case kSpeedIndicatorCell:
+        plot.speed_indicators.push_back({cell, cell_start(i), cell_meaning(c, i)});
+        break;
+      case kAbbattimentoValueCell:
+      case kAbbattimentoCell:
+        plot.abbattimenti.push_back({cell, cell_start(i), cell_meaning(c, i)});
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+std::vector<PlotProgressive> progressives_of(const ScenarioModel& model) {
+  std::vector<PlotProgressive> found;
+  for (int slot : {kProgressiveTre, kProgressiveDue, kProgressiveUno}) {
+    const ItemRecord& p = model.item_table[static_cast<size_t>(slot)];
+    if (p.num_1 == 0 && p.num_2 == 0 && p.num_3 == 0) continue;
+    found.push_back({slot, p.num_1, p.num_2, p.num_3});
+  }
+  return found;
+}
+
 }  // namespace
 
 RoutePlot route_plot(const ScenarioModel& model) {
@@ -109,6 +147,8 @@ RoutePlot route_plot(const ScenarioModel& model) {
                           [](const RouteCell& c) { return int32_t{c.gradient} - kGradientOffset; });
   plot.speed_limit = profile(
       model.route_cells, [](const RouteCell& c) { return int32_t{c.speed_limit} * kSpeedStep; });
+  plot.adhesion =
+      profile(model.route_cells, [](const RouteCell& c) { return int32_t{c.adhesion}; });
   plot.stations = stations_of(model);
   for (size_t i = 0; i < model.route_cells.size(); ++i) {
     const RouteCell& c = model.route_cells[i];
@@ -117,6 +157,8 @@ RoutePlot route_plot(const ScenarioModel& model) {
   }
   plot.spans = spans_of(model);
   plot.slowdowns = slowdowns_of(model.route_cells);
+  cell_marks(model, plot);
+  plot.progressives = progressives_of(model);
   return plot;
 }
 

@@ -57,6 +57,28 @@ struct PlotSlowdown {
   std::optional<int32_t> warning;  // the warning board, when it has one
 };
 
+// An object in one cell: an indication sign (its text), a speed indicator
+// group or an abbattimento cell (their values unpacked).
+struct PlotCellMark {
+  int32_t cell = 0;
+  int32_t position = 0;  // where the cell begins
+  std::string text;      // UTF-8
+};
+
+// A code written into a cell before a signal or a station.
+struct PlotApproachCode {
+  int32_t cell = 0;
+  uint8_t code = 0;
+};
+
+// A kilometric progressive as the compile sorted it.
+struct PlotProgressive {
+  int slot = 0;
+  int32_t position = 0;
+  int32_t value = 0;  // metres, the flag's 100 m already added
+  int32_t flag = 0;
+};
+
 struct RoutePlot {
   std::string line_name;  // UTF-8
   std::string train_number;
@@ -65,13 +87,22 @@ struct RoutePlot {
   std::vector<PlanPoint> plan;           // every kPlanStep metres from 0, while written
   std::vector<ProfileStep> gradient;     // per mille
   std::vector<ProfileStep> speed_limit;  // km/h
+  std::vector<ProfileStep> adhesion;     // as stored
   std::vector<PlotStation> stations;
   std::vector<PlotSignal> signals;
   std::vector<PlotSpan> spans;
   std::vector<PlotSlowdown> slowdowns;
+  std::vector<PlotCellMark> signs;
+  std::vector<PlotCellMark> speed_indicators;
+  std::vector<PlotCellMark> abbattimenti;
+  std::vector<PlotApproachCode> approach_codes;
+  std::vector<PlotProgressive> progressives;  // those that hold anything
 };
 
 inline constexpr int32_t kPlanStep = 10;  // metres between plan points
+
+// The cell a plotted object's position (where its cell begins) stands for.
+inline int32_t plotted_cell(int32_t position) { return position / kCellLength + 1; }
 
 // REQUIRES: model.has_route().
 RoutePlot route_plot(const ScenarioModel& model);

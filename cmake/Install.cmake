@@ -34,5 +34,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION misc)
   # Both programs carry their own C++ runtime; the window module is not installed.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6")
+  # Only `view --serve` loads it, through the module the tool carries.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libcpp-httplib0.11")
 endif()
 include(CPack)

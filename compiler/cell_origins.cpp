@@ -6,6 +6,7 @@ namespace tracciato {
 
 void CellOrigins::placed(int32_t cell, size_t cells) {
   if (cell < 0 || static_cast<size_t>(cell) >= cells) return;
+  ++placements_;
   // Sized on the first placement, so a route nobody places on costs nothing.
   if (cells_.size() != cells) cells_.resize(cells);
   cells_[static_cast<size_t>(cell)] = current_;

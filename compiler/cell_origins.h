@@ -39,9 +39,14 @@ class CellOrigins {
   // A new route: no cell holds anything yet.
   void clear() { cells_.clear(); }
 
+  // How many placements there were so far, so that a listener of the walk
+  // can tell whether the record it heard placed anything.
+  uint64_t placements() const { return placements_; }
+
  private:
   CellOrigin current_;
   std::vector<CellOrigin> cells_;
+  uint64_t placements_ = 0;
 };
 
 }  // namespace tracciato

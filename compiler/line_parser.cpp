@@ -64,6 +64,8 @@ class LineParse final : public RecordHandler, public ParseListener {
     walk_.listen(*this);
   }
 
+  void listen(ParseListener& listener) { walk_.listen(listener); }
+
   LinePhaseEnd run() {
     switch (walk_.walk_line(*this, {.curves = model_.track_flag != 0})) {
       case WalkEnd::kNoHeading:
@@ -359,7 +361,7 @@ class LineParse final : public RecordHandler, public ParseListener {
 }  // namespace
 
 LinePhaseEnd read_line_description(ScenarioModel& model, DescriptionSource& source,
-                                   ErrorSite& reading) {
+                                   ErrorSite& reading, std::span<ParseListener* const> listeners) {
   model.item_table[kLineIdentity].name = model.line_name;
   model.item_table[kTrainIdentity].name = model.train_number;
   const std::optional<std::string_view> text = source.read_line();
@@ -369,6 +371,7 @@ LinePhaseEnd read_line_description(ScenarioModel& model, DescriptionSource& sour
     return {};
   }
   LineParse parse(model, source, *text, reading);
+  for (ParseListener* listener : listeners) parse.listen(*listener);
   return parse.run();
 }
 

@@ -11,8 +11,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "compiler/description_source.h"
+#include "compiler/description_walk.h"
 #include "compiler/scenario_model.h"
 
 namespace tracciato {
@@ -31,9 +33,10 @@ struct LinePhaseEnd {
 // reading closes it (not when it is missing: code 101). Problems go to
 // error_code / error_position / error_site. `reading` follows the key field of
 // the record being read, so that a RuntimeFailure thrown out of here can be
-// pinned to it.
+// pinned to it. `listeners` hear the walk after the placement.
 // REQUIRES: error_code is 0 and the item table was reset.
 LinePhaseEnd read_line_description(ScenarioModel& model, DescriptionSource& source,
-                                   ErrorSite& reading);
+                                   ErrorSite& reading,
+                                   std::span<ParseListener* const> listeners = {});
 
 }  // namespace tracciato

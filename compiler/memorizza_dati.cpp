@@ -35,19 +35,20 @@ class TrackedDescriptions final : public DescriptionSource {
 
 }  // namespace
 
-void memorizza_dati(ScenarioModel& model, DescriptionSource& source) {
+void memorizza_dati(ScenarioModel& model, DescriptionSource& source,
+                    std::span<ParseListener* const> listeners) {
   TrackedDescriptions descriptions(source);
   // Where a run-time failure of the line phase is pinned; the train phase
   // pins its own failures in error_site before they reach the handler.
   ErrorSite line_reading{Description::kLine, 0, 0};
   bool in_train_phase = false;
   try {
-    const LinePhaseEnd line = read_line_description(model, descriptions, line_reading);
+    const LinePhaseEnd line = read_line_description(model, descriptions, line_reading, listeners);
     // Every line code but 15 ends here, and the train description stays
     // where it is, unread.
     if (!line.train_follows) return;
     in_train_phase = true;
-    read_train_description(model, descriptions, line.sign_slot);
+    read_train_description(model, descriptions, line.sign_slot, listeners);
   } catch (const RuntimeFailure& failure) {
     // The one handler for both halves: whatever failed, both descriptions
     // are closed and deleted, and the problem is code 25, with no position.

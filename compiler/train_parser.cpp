@@ -317,7 +317,8 @@ bool TrainPhase::inside_route(int32_t p, int32_t margin) const {
   return int64_t{checked::add(p, margin)} <= int64_t{kCellLength} * last_cell;
 }
 
-void read_train_description(ScenarioModel& model, DescriptionSource& source, int32_t sign_slot) {
+void read_train_description(ScenarioModel& model, DescriptionSource& source, int32_t sign_slot,
+                            std::span<ParseListener* const> listeners) {
   const std::optional<std::string_view> text = source.read_train();
   if (!text) {
     model.error_site = ErrorSite{Description::kTrain, 0, 0};
@@ -328,6 +329,7 @@ void read_train_description(ScenarioModel& model, DescriptionSource& source, int
   TrainPlacement placement(phase);
   DescriptionWalk walk(*text);
   walk.listen(placement);
+  for (ParseListener* listener : listeners) walk.listen(*listener);
   try {
     const WalkEnd end = walk.walk_train(placement);
     source.discard_train();

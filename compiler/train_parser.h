@@ -10,8 +10,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "compiler/description_source.h"
+#include "compiler/description_walk.h"
 #include "compiler/scenario_model.h"
 
 namespace tracciato {
@@ -26,7 +28,9 @@ namespace tracciato {
 // (the train text cannot be had, a value that does not fit its field, a read
 // past the end, a 32-bit overflow, no route cells yet) propagates to the
 // caller's handler, which records code 25 and discards both descriptions.
-// error_site is already set when it propagates.
-void read_train_description(ScenarioModel& model, DescriptionSource& source, int32_t sign_slot);
+// error_site is already set when it propagates. `listeners` hear the walk
+// after the placement.
+void read_train_description(ScenarioModel& model, DescriptionSource& source, int32_t sign_slot,
+                            std::span<ParseListener* const> listeners = {});
 
 }  // namespace tracciato

@@ -4,11 +4,12 @@
 
 namespace tracciato {
 
-CompileStop compile_scenario(ScenarioModel& model, int32_t j, DescriptionSource& source) {
+CompileStop compile_scenario(ScenarioModel& model, int32_t j, DescriptionSource& source,
+                             std::span<ParseListener* const> listeners) {
   model.track_flag = j;
   model.error_code = 0;
   reset_item_table(model);
-  memorizza_dati(model, source);
+  memorizza_dati(model, source, listeners);
   // Nobody looks at error_code here: whatever the reading recorded, the
   // completion pass and the output run on what the model holds.
   if (!model.has_route()) return CompileStop::kNoRoute;

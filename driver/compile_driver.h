@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "compiler/description_source.h"
+#include "compiler/description_walk.h"
 #include "compiler/scenario_model.h"
 #include "output/scenario_output.h"
 
@@ -21,7 +23,9 @@ enum class CompileStop {
 
 // Steps 1 to 4 of memorizza_percorso and the sealing of the reserved slots.
 // `j` becomes track_flag. Compile problems stay in the model's diagnostic
-// record and do not stop anything.
-CompileStop compile_scenario(ScenarioModel& model, int32_t j, DescriptionSource& source);
+// record and do not stop anything. `listeners` hear the reading of both
+// descriptions (see memorizza_dati).
+CompileStop compile_scenario(ScenarioModel& model, int32_t j, DescriptionSource& source,
+                             std::span<ParseListener* const> listeners = {});
 
 }  // namespace tracciato

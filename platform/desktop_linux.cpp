@@ -2,16 +2,14 @@
 // there, the headless desktop otherwise.
 //
 // A package travels as one file, so the install program carries the module's
-// bytes inside itself; with a display it loads them from an anonymous
-// in-memory file, and nothing is written anywhere for it.
+// bytes inside itself (platform/carried_module.h).
 #include <dlfcn.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "platform/carried_module.h"
 #include "platform/desktop_module.h"
 
 namespace tracciato {
@@ -43,24 +41,6 @@ std::string_view carried_module() {
           static_cast<size_t>(tracciato_window_module_end - tracciato_window_module_start)};
 }
 
-// The carried module, loaded from an in-memory file; nullptr when the
-// system cannot make one or the module cannot be loaded (no FLTK, say).
-std::unique_ptr<Desktop> open_carried_module_desktop(std::string_view module) {
-  const int fd = memfd_create("tracciato_desktop_fltk", MFD_CLOEXEC);
-  if (fd < 0) return nullptr;
-  bool written = true;
-  for (size_t done = 0; written && done < module.size();) {
-    const ssize_t n = ::write(fd, module.data() + done, module.size() - done);
-    written = n > 0;
-    if (written) done += static_cast<size_t>(n);
-  }
-  std::unique_ptr<Desktop> desktop;
-  // The loader maps the file; the descriptor is not needed after that.
-  if (written) desktop = open_module_desktop("/proc/self/fd/" + std::to_string(fd));
-  ::close(fd);
-  return desktop;
-}
-
 // X finds its display through DISPLAY alone: without it no window can open,
 // and the module is not worth loading.
 bool display_named() {
@@ -68,11 +48,10 @@ bool display_named() {
   return display != nullptr && display[0] != '\0';
 }
 
-}  // namespace
-
-std::unique_ptr<Desktop> open_module_desktop(const std::filesystem::path& module_file) {
-  // The module stays loaded for the rest of the run, as its window does.
-  void* handle = dlopen(module_file.c_str(), RTLD_NOW | RTLD_LOCAL);
+// The desktop of a loaded window module, its display opened; nullptr when
+// the module is missing or no display opens. The module stays loaded for the
+// rest of the run, as its window does.
+std::unique_ptr<Desktop> module_desktop(void* handle) {
   if (handle == nullptr) return nullptr;
   using Entry = const TracciatoDesktopModule* (*)();
   const auto entry = reinterpret_cast<Entry>(dlsym(handle, "tracciato_desktop_module"));
@@ -81,12 +60,20 @@ std::unique_ptr<Desktop> open_module_desktop(const std::filesystem::path& module
   return std::make_unique<ModuleDesktop>(*module);
 }
 
+}  // namespace
+
+std::unique_ptr<Desktop> open_module_desktop(const std::filesystem::path& module_file) {
+  return module_desktop(load_module_file(module_file));
+}
+
 std::unique_ptr<Desktop> open_desktop() {
   if (display_named()) {
     // A machine without the window's libraries still installs, without it.
     const std::string_view module = carried_module();
     if (std::unique_ptr<Desktop> desktop =
-            module.empty() ? nullptr : open_carried_module_desktop(module)) {
+            module.empty()
+                ? nullptr
+                : module_desktop(load_carried_module(module, "tracciato_desktop_fltk"))) {
       return desktop;
     }
   }

@@ -12,7 +12,8 @@
 # `tracciato lint` of a 50 MB line description against
 # `tracciato compile` of the same text, paired the same way (valid records,
 # and lines of mistyped keys, each a warning); and the in-process Google
-# Benchmark cases of the pieces.
+# Benchmark cases of the pieces; and the route view of the 1,000,000 m line in
+# headless Chromium (its size, its first drawing, a redraw after a zoom step).
 #
 # Usage: scripts/bench.sh [PAIRS]   (21 by default, at least 11)
 # Environment: BENCH_GOOGLE_ARGS are passed to Google Benchmark;
@@ -107,6 +108,16 @@ echo
 echo "lint against compile of the same 50 MB line description (aim: within 3x):"
 lint_pair records
 lint_pair unknown-keys
+
+# The route view of the long line in headless Chromium, where the browser
+# tests' driver is installed (scripts/install-browser-tests.sh).
+echo
+if [[ -x /usr/bin/chromium && -d tests/browser/node_modules/puppeteer-core ]]; then
+  "$tool" view "$long/Lunga_linea.txt" "$long/Lunga_1-.txt" --out "$long/route.html" >/dev/null
+  node bench/view_page_bench.mjs "$long/route.html"
+else
+  echo "route view: skipped (needs chromium and scripts/install-browser-tests.sh)"
+fi
 
 echo
 echo "In-process pieces (Google Benchmark):"

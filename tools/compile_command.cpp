@@ -6,9 +6,11 @@
 #include "platform/file_replace.h"
 #include "platform/staged_files.h"
 #include "platform/utf8_path.h"
+#include "text/windows1252.h"
 #include "tools/author_compile.h"
 #include "tools/author_findings.h"
 #include "tools/compile_report.h"
+#include "tools/compile_watch.h"
 #include "tools/console_output.h"
 #include "tools/description_encoding.h"
 #include "tools/encoding_option.h"
@@ -55,10 +57,7 @@ std::optional<std::string> resolve_name(const std::optional<std::string>& given,
 CLI::App* add_compile_command(CLI::App& app, CompileArguments& args) {
   CLI::App* command = app.add_subcommand(
       "compile", "Compile a line and a train description into the simulator's scenario files");
-  command->add_option("LINE", args.line_file, "The line description (<line>_linea.txt)")
-      ->required();
-  command->add_option("TRAIN", args.train_file, "The train description (<line>_<train>-.txt)")
-      ->required();
+  add_description_arguments(*command, args.line_file, args.train_file);
   command->add_option("--line-name", args.line_name,
                       "The line name (default: LINE's file name without _linea.txt)");
   command->add_option("--train-number", args.train_number,
@@ -74,71 +73,29 @@ CLI::App* add_compile_command(CLI::App& app, CompileArguments& args) {
   command->add_flag("--json", args.json,
                     "Print the result as one JSON object on standard output, and no diagnostic "
                     "text");
+  command->add_flag("--watch", args.watch,
+                    "Compile again whenever either description is saved, until interrupted; a "
+                    "save that does not compile leaves the files of the last one whole");
   return command;
 }
 
-int run_compile_command(const CompileArguments& args) {
+std::optional<std::pair<std::string, std::string>> compile_names(const CompileArguments& args) {
   const std::optional<std::string> line_name =
       resolve_name(args.line_name, line_name_from_file(path_from_utf8(args.line_file)),
                    "--line-name", "line name", args.line_file, "<line>_linea.txt");
-  if (!line_name) return kExitUsage;
+  if (!line_name) return std::nullopt;
   const std::optional<std::string> train_number = resolve_name(
       args.train_number, train_number_from_file(path_from_utf8(args.train_file), *line_name),
       "--train-number", "train number", args.train_file, *line_name + "_<train>-.txt");
-  if (!train_number) return kExitUsage;
+  if (!train_number) return std::nullopt;
+  return std::pair{*line_name, *train_number};
+}
 
-  AuthorDescriptions descriptions;
-  try {
-    descriptions =
-        read_author_descriptions(path_from_utf8(args.line_file), path_from_utf8(args.train_file));
-  } catch (const IoError& e) {
-    complain(e.what());
-    return kExitIo;
-  }
-  if (const auto problem = convert_descriptions(descriptions, args.encoding)) {
-    print_err(*problem);
-    return kExitProblems;
-  }
-  const bool check_encoding = args.encoding != kUtf8Encoding;
-  try {
-    // Under --strict a warning fails the compile as an error does: nothing
-    // is written unless the author asks to see the files anyway. Otherwise
-    // the warnings are found after the compile, so that a description full
-    // of them and the compile's model are not held at once.
-    std::vector<Diagnostic> warnings;
-    if (args.strict) warnings = description_warnings(descriptions, check_encoding);
-    const bool warnings_fail = args.strict && !warnings.empty();
-    const AuthorCompileResult result =
-        compile_author_scenario(descriptions, {.line_name = windows1252_name(*line_name),
-                                               .train_number = windows1252_name(*train_number),
-                                               .out_dir = path_from_utf8(args.out_dir),
-                                               .track = !args.no_track,
-                                               .keep_going = args.keep_going,
-                                               .write = !warnings_fail || args.keep_going});
-    if (!args.strict) warnings = description_warnings(descriptions, check_encoding);
-    if (result.recovered) complain(*result.recovered);
-    if (args.json) {
-      write_compile_report_json(descriptions, result, warnings, print_out);
-    } else {
-      print_findings(descriptions, warnings, result);
-      if (warnings_fail && result.written.empty() &&
-          findings_status(warnings, result, false) == kExitSuccess) {
-        complain("--strict: the warnings fail the compile; no file written");
-      }
-    }
-    return finish_output(findings_status(warnings, result, args.strict));
-  } catch (const TargetRefused& e) {
-    complain(e.what());
-    return kExitUsage;
-  } catch (const IoError& e) {
-    complain(file_failure_message(e, "run tracciato compile again"));
-    return kExitIo;
-  } catch (const std::exception& e) {
-    // The output layer refuses a name too long for the item file's 16-bit
-    // length.
-    complain(e.what());
-    return kExitUsage;
-  }
+int run_compile_command(const CompileArguments& args) {
+  const auto names = compile_names(args);
+  if (!names) return kExitUsage;
+  if (args.watch) return run_compile_watch(args, *names, [] { return true; });
+  return finish_output(run_one_compile(args, names->first, names->second).status);
 }
 
 }  // namespace tracciato

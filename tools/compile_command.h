@@ -5,6 +5,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace CLI {
 class App;
@@ -23,6 +25,15 @@ struct CompileArguments {
   bool strict = false;
   std::string encoding = "windows-1252";
   bool json = false;
+  bool watch = false;
+};
+
+// What one compile did: its exit status, the files written (UTF-8 names) and
+// a few words for a status line ("compiled (2 warnings)").
+struct CompileRun {
+  int status = 0;
+  std::vector<std::string> written;
+  std::string summary;
 };
 
 // Declares the subcommand and its options on `app`; parsing fills `args`.
@@ -30,5 +41,13 @@ CLI::App* add_compile_command(CLI::App& app, CompileArguments& args);
 
 // Runs the parsed command; returns the exit status.
 int run_compile_command(const CompileArguments& args);
+
+// The line name and train number (UTF-8) the compile takes, from the options
+// or the file names; nullopt after telling the author what is missing.
+std::optional<std::pair<std::string, std::string>> compile_names(const CompileArguments& args);
+
+// One compile with its messages, as the command runs it.
+CompileRun run_one_compile(const CompileArguments& args, const std::string& line_name,
+                           const std::string& train_number);
 
 }  // namespace tracciato

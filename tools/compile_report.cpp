@@ -15,6 +15,8 @@ namespace {
 // itself, as compilers do for errors that belong to no file.
 constexpr std::string_view kToolName = "tracciato";
 
+}  // namespace
+
 std::string_view stop_sentence(CompileStop stop) {
   switch (stop) {
     case CompileStop::kNone:
@@ -31,6 +33,8 @@ std::string_view stop_sentence(CompileStop stop) {
   }
   return "";
 }
+
+namespace {
 
 // The site people are pointed at: the field of the record that caused the
 // code. A result made without a compile may carry only the site where the

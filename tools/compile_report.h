@@ -37,6 +37,9 @@ class IndexedDescriptions {
   DiagnosticSources sources_;
 };
 
+// The sentence that tells why a run stopped ("stop 1250: …"); "" for kNone.
+std::string_view stop_sentence(CompileStop stop);
+
 // "1250", "1251" or "no-route"; nullopt when the run did not stop.
 std::optional<std::string_view> stop_name(CompileStop stop);
 

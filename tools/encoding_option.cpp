@@ -6,6 +6,13 @@
 
 namespace tracciato {
 
+void add_description_arguments(CLI::App& command, std::string& line_file,
+                               std::string& train_file) {
+  command.add_option("LINE", line_file, "The line description (<line>_linea.txt)")->required();
+  command.add_option("TRAIN", train_file, "The train description (<line>_<train>-.txt)")
+      ->required();
+}
+
 void add_encoding_option(CLI::App& command, std::string& encoding) {
   command
       .add_option("--encoding", encoding,

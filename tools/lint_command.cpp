@@ -29,10 +29,7 @@ CLI::App* add_lint_command(CLI::App& app, LintArguments& args) {
   CLI::App* command = app.add_subcommand("lint",
                                          "Check a line and a train description for records that "
                                          "are probably mistakes; writes nothing");
-  command->add_option("LINE", args.line_file, "The line description (<line>_linea.txt)")
-      ->required();
-  command->add_option("TRAIN", args.train_file, "The train description (<line>_<train>-.txt)")
-      ->required();
+  add_description_arguments(*command, args.line_file, args.train_file);
   command->add_flag("--strict", args.strict, "Treat every warning as a problem: status 1");
   add_encoding_option(*command, args.encoding);
   command->add_flag("--json", args.json,

@@ -19,6 +19,7 @@
 #include "tools/package_command.h"
 #include "tools/plot_command.h"
 #include "tools/unknown_command.h"
+#include "tools/view_command.h"
 
 int main(int argc, char** argv) {
   using namespace tracciato;
@@ -45,6 +46,8 @@ int main(int argc, char** argv) {
   CLI::App* decompile = add_decompile_command(app, decompile_args);
   DiffArguments diff_args;
   CLI::App* diff = add_diff_command(app, diff_args);
+  ViewArguments view_args;
+  CLI::App* view = add_view_command(app, view_args);
   add_help_command(app);
   // Every command's help ends with the statuses they all share.
   app.footer(std::string(kExitStatusHelp));
@@ -96,6 +99,7 @@ int main(int argc, char** argv) {
     if (plot->parsed()) return run_plot_command(plot_args);
     if (package->parsed()) return run_package_command(package_args);
     if (explain->parsed()) return run_explain_command(explain_args);
+    if (view->parsed()) return run_view_command(view_args);
   } catch (const std::bad_alloc&) {
     print_err(
         "tracciato: not enough memory for this input; close other programs or use a "

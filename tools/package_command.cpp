@@ -162,10 +162,7 @@ std::vector<std::filesystem::path> stub_search_places(const std::filesystem::pat
 CLI::App* add_package_command(CLI::App& app, PackageArguments& args) {
   CLI::App* command = app.add_subcommand(
       "package", "Make a self-installing package of a scenario, for Linux and for Windows");
-  command->add_option("LINE", args.line_file, "The line description (<line>_linea.txt)")
-      ->required();
-  command->add_option("TRAIN", args.train_file, "The train description (<line>_<train>-.txt)")
-      ->required();
+  add_description_arguments(*command, args.line_file, args.train_file);
   command->add_option("--notes", args.notes_file, "The notes for the driver")->required();
   command->add_option("--slowdown-order", args.slowdown_order_file, "The slowdown order")
       ->required();

@@ -14,25 +14,11 @@
 #include "tools/terminal_colour.h"
 
 namespace tracciato {
-namespace {
-
-// The names the drawing is titled with, in Windows-1252 as the model holds
-// them: the file names' or, failing those, the files' stems.
-std::string plot_name(const std::optional<std::string>& from_name, const std::string& file) {
-  std::string name = from_name.value_or(utf8_of(path_from_utf8(file).stem()));
-  if (code_page_problem(name)) return "?";
-  return windows1252_name(name);
-}
-
-}  // namespace
 
 CLI::App* add_plot_command(CLI::App& app, PlotArguments& args) {
   CLI::App* command = app.add_subcommand(
       "plot", "Draw the route of a line and a train description as one SVG file");
-  command->add_option("LINE", args.line_file, "The line description (<line>_linea.txt)")
-      ->required();
-  command->add_option("TRAIN", args.train_file, "The train description (<line>_<train>-.txt)")
-      ->required();
+  add_description_arguments(*command, args.line_file, args.train_file);
   command->add_option("--out", args.out_file, "The SVG file to write, replaced when it exists")
       ->required();
   add_encoding_option(*command, args.encoding);
@@ -47,16 +33,11 @@ int run_plot_command(const PlotArguments& args) {
       print_err(*problem);
       return kExitProblems;
     }
-    const std::optional<std::string> line_from_file =
-        line_name_from_file(path_from_utf8(args.line_file));
-    const std::string line_utf8 =
-        line_from_file.value_or(utf8_of(path_from_utf8(args.line_file).stem()));
-    const std::string line_name = plot_name(line_from_file, args.line_file);
-    const std::string train_number = plot_name(
-        train_number_from_file(path_from_utf8(args.train_file), line_utf8), args.train_file);
+    const DrawingNames names = drawing_names(args.line_file, args.train_file);
     const std::vector<Diagnostic> warnings =
         description_warnings(descriptions, args.encoding != kUtf8Encoding);
-    const RoutePlotResult result = plot_author_scenario(descriptions, line_name, train_number);
+    const RoutePlotResult result =
+        plot_author_scenario(descriptions, names.line_name, names.train_number);
     print_findings(descriptions, warnings, result.compile);
     if (!result.svg) return findings_status(warnings, result.compile, false);
     const std::filesystem::path out = path_from_utf8(args.out_file);

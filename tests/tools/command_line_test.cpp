@@ -119,6 +119,23 @@ TEST(TracciatoCommandLine, AMistakeIsAnsweredWithWhatThereIs) {
        2,
        "",
        "--cells 800..900: the file holds cells 0 to 780 only"},
+      {{"view", "Tarvo_Belmira_linea.txt", "Tarvo_Belmira_7351-.txt"},
+       2,
+       "",
+       "tracciato view: --out or --serve is required"},
+      {{"view", "Tarvo_Belmira_linea.txt", "Tarvo_Belmira_7351-.txt", "--out", "r.html", "--serve"},
+       2,
+       "",
+       "excludes"},
+      {{"view", "Tarvo_Belmira_linea.txt", "Tarvo_Belmira_7351-.txt", "--out", "r.html", "--port",
+        "8351"},
+       2,
+       "",
+       "--port requires --serve"},
+      {{"view", "Tarvo_Belmira_linea.txt", "Tarvo_Belmira_7351-.txt", "--out", "r.html"},
+       0,
+       "r.html\n",
+       ""},
   };
   for (const auto& c : cases) {
     std::string shown;
