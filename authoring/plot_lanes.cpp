@@ -1,6 +1,6 @@
 // The bands of objects along the distance axis: station names and times,
-// mountain spans, signals, slowdowns with their warning boards, and the axis
-// itself.
+// mountain spans, signs and single-cell marks, signals, slowdowns with their
+// warning boards, and the axis itself.
 #include <algorithm>
 #include <cmath>
 
@@ -123,6 +123,51 @@ void draw_spans(SvgWriter& svg, const RoutePlot& plot, const DistanceScale& scal
     titled(svg, "mountain span " + std::to_string(s.number) + ": " + std::to_string(s.start) +
                     " to " + metres(s.end) + ", kind " + std::to_string(s.kind));
     svg.close();
+  }
+  svg.close();
+}
+
+void draw_cell_marks(SvgWriter& svg, const RoutePlot& plot, const DistanceScale& scale, Band band) {
+  svg.open("g", {{"id", "cell-marks"}});
+  band_title(svg, band.top + band.height / 2 + 5, "Signs, marks");
+  const double mid = band.top + band.height / 2;
+  // A shape for each kind, so that marks of one cell stay apart to the eye.
+  enum class Shape { kSquare, kDiamond, kTriangle };
+  const struct {
+    const std::vector<PlotCellMark>* marks;
+    const char* kind;
+    const char* named;
+    Shape shape;
+  } kinds[] = {{&plot.signs, "sign", "indication sign", Shape::kSquare},
+               {&plot.speed_indicators, "speed-indicator", "speed indicators", Shape::kDiamond},
+               {&plot.abbattimenti, "abbattimento", "abbattimento mark", Shape::kTriangle}};
+  for (const auto& k : kinds) {
+    for (const PlotCellMark& m : *k.marks) {
+      const double x = scale.x(m.position);
+      svg.open("g",
+               {{"class", k.kind}, {"id", std::string(k.kind) + "-" + std::to_string(m.cell)}});
+      titled(svg, std::string(k.named) + " at " + metres(m.position) + " (cell " +
+                      std::to_string(m.cell) + "): " + m.text);
+      if (k.shape == Shape::kSquare) {
+        svg.element("rect", {{"x", svg_number(x - 4)},
+                             {"y", svg_number(mid - 12)},
+                             {"width", "8"},
+                             {"height", "8"},
+                             {"fill", kMarkColour}});
+      } else if (k.shape == Shape::kDiamond) {
+        svg.element("polygon", {{"points", svg_number(x) + "," + svg_number(mid - 5) + " " +
+                                               svg_number(x + 5) + "," + svg_number(mid) + " " +
+                                               svg_number(x) + "," + svg_number(mid + 5) + " " +
+                                               svg_number(x - 5) + "," + svg_number(mid)},
+                                {"fill", kSpeedColour}});
+      } else {
+        svg.element("polygon", {{"points", svg_number(x - 4) + "," + svg_number(mid + 12) + " " +
+                                               svg_number(x + 4) + "," + svg_number(mid + 12) +
+                                               " " + svg_number(x) + "," + svg_number(mid + 5)},
+                                {"fill", kSignalColour}});
+      }
+      svg.close();
+    }
   }
   svg.close();
 }

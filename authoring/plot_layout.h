@@ -25,6 +25,8 @@ inline const std::string kSpanColour = "#7a6140";
 inline const std::string kGradientColour = "#2e7d32";
 inline const std::string kSpeedColour = "#1f5fa8";
 inline const std::string kSlowdownColour = "#e67e22";
+inline const std::string kAdhesionColour = "#7b3fa0";
+inline const std::string kMarkColour = "#555555";
 inline const std::string kGridColour = "#dddddd";
 inline const std::string kMutedText = "#555555";
 
@@ -79,7 +81,11 @@ void draw_station_guides(SvgWriter& svg, const RoutePlot& plot, const DistanceSc
                          Band band);
 void draw_gradient(SvgWriter& svg, const RoutePlot& plot, const DistanceScale& scale, Band band);
 void draw_speed_limit(SvgWriter& svg, const RoutePlot& plot, const DistanceScale& scale, Band band);
+void draw_adhesion(SvgWriter& svg, const RoutePlot& plot, const DistanceScale& scale, Band band);
 void draw_spans(SvgWriter& svg, const RoutePlot& plot, const DistanceScale& scale, Band band);
+// The objects of single cells that are neither signals nor stations:
+// indication signs, speed indicator groups and abbattimento marks.
+void draw_cell_marks(SvgWriter& svg, const RoutePlot& plot, const DistanceScale& scale, Band band);
 void draw_signals(SvgWriter& svg, const RoutePlot& plot, const DistanceScale& scale, Band band);
 void draw_slowdowns(SvgWriter& svg, const RoutePlot& plot, const DistanceScale& scale, Band band);
 void draw_distance_axis(SvgWriter& svg, const DistanceScale& scale, double y);

@@ -1,5 +1,6 @@
-// The two stretch profiles along the distance axis: gradient and speed
-// limit, each a step line over the cells with its own value axis.
+// The stretch profiles along the distance axis: gradient, speed limit and
+// adhesion, each a step line over the cells with its own value axis, and a
+// tooltip on every step with its value and where it runs.
 #include <algorithm>
 #include <cmath>
 
@@ -78,6 +79,27 @@ void step_line(SvgWriter& svg, const std::vector<ProfileStep>& steps, const Dist
                        {"stroke-width", "2"}});
 }
 
+// A transparent strip over each step, carrying its value and its stretch as
+// a tooltip: the step line itself is too thin to point at.
+void step_tips(SvgWriter& svg, const std::vector<ProfileStep>& steps, const DistanceScale& scale,
+               Band band, const std::string& what, const std::string& unit) {
+  for (const ProfileStep& s : steps) {
+    const double from = std::max<double>(s.from_m, 0);
+    const double to = std::min<double>(s.to_m, scale.end_m());
+    if (to <= from) continue;
+    svg.open("rect", {{"class", "profile-step"},
+                      {"x", svg_number(scale.x(from))},
+                      {"y", svg_number(band.top)},
+                      {"width", svg_number(scale.x(to) - scale.x(from))},
+                      {"height", svg_number(band.height)},
+                      {"fill", "transparent"}});
+    svg.text_element("title", {},
+                     what + " " + std::to_string(s.value) + unit + " from " +
+                         std::to_string(s.from_m) + " to " + std::to_string(s.to_m) + " m");
+    svg.close();
+  }
+}
+
 void frame(SvgWriter& svg, Band band) {
   svg.element("rect", {{"x", svg_number(kLeft)},
                        {"y", svg_number(band.top)},
@@ -99,6 +121,7 @@ void draw_gradient(SvgWriter& svg, const RoutePlot& plot, const DistanceScale& s
   const ValueAxis axis = value_axis(plot.gradient, scale, band, false);
   value_grid(svg, axis);
   step_line(svg, plot.gradient, scale, axis, kGradientColour, "#c8e6c9");
+  step_tips(svg, plot.gradient, scale, band, "gradient", " per mille");
   frame(svg, band);
   svg.close();
 }
@@ -114,6 +137,7 @@ void draw_speed_limit(SvgWriter& svg, const RoutePlot& plot, const DistanceScale
   const ValueAxis axis = value_axis(plot.speed_limit, scale, band, true);
   value_grid(svg, axis);
   step_line(svg, plot.speed_limit, scale, axis, kSpeedColour, "#dbe8f7");
+  step_tips(svg, plot.speed_limit, scale, band, "speed limit", " km/h");
   // Slowdowns lower the speed over their stretch: drawn over the limit.
   for (const PlotSlowdown& s : plot.slowdowns) {
     const double y = axis.y(std::clamp<double>(s.speed, axis.lo, axis.hi));
@@ -125,6 +149,21 @@ void draw_speed_limit(SvgWriter& svg, const RoutePlot& plot, const DistanceScale
                          {"stroke", kSlowdownColour},
                          {"stroke-width", "3"}});
   }
+  frame(svg, band);
+  svg.close();
+}
+
+void draw_adhesion(SvgWriter& svg, const RoutePlot& plot, const DistanceScale& scale, Band band) {
+  svg.open("g", {{"id", "adhesion-profile"}});
+  band_title(svg, band.top + 14, "Adhesion");
+  svg.text_element(
+      "text",
+      {{"x", "12"}, {"y", svg_number(band.top + 30)}, {"fill", kMutedText}, {"font-size", "11"}},
+      "as stored");
+  const ValueAxis axis = value_axis(plot.adhesion, scale, band, true);
+  value_grid(svg, axis);
+  step_line(svg, plot.adhesion, scale, axis, kAdhesionColour, "#ede0f5");
+  step_tips(svg, plot.adhesion, scale, band, "adhesion", "");
   frame(svg, band);
   svg.close();
 }

@@ -15,6 +15,7 @@ constexpr double kTitleHeight = 56;
 constexpr double kPlanHeight = 300;
 constexpr double kBandGap = 22;
 constexpr double kProfileHeight = 130;
+constexpr double kAdhesionHeight = 88;
 constexpr double kLaneHeight = 34;
 constexpr double kAxisHeight = 60;
 
@@ -50,8 +51,10 @@ std::string render_route_svg(const RoutePlot& plot) {
 
   const Band gradient{labels_top + labels_height, kProfileHeight};
   const Band speed{gradient.bottom() + kBandGap, kProfileHeight};
-  const Band spans{speed.bottom() + kBandGap / 2, kLaneHeight};
-  const Band signals{spans.bottom(), kLaneHeight};
+  const Band adhesion{speed.bottom() + kBandGap, kAdhesionHeight};
+  const Band spans{adhesion.bottom() + kBandGap / 2, kLaneHeight};
+  const Band marks{spans.bottom(), kLaneHeight};
+  const Band signals{marks.bottom(), kLaneHeight};
   const Band slowdowns{signals.bottom(), kLaneHeight + 8};
   const double axis_y = slowdowns.bottom() + 6;
   const double height = axis_y + kAxisHeight;
@@ -77,7 +80,9 @@ std::string render_route_svg(const RoutePlot& plot) {
   draw_station_labels(svg, labels, labels_top);
   draw_gradient(svg, plot, scale, gradient);
   draw_speed_limit(svg, plot, scale, speed);
+  draw_adhesion(svg, plot, scale, adhesion);
   draw_spans(svg, plot, scale, spans);
+  draw_cell_marks(svg, plot, scale, marks);
   draw_signals(svg, plot, scale, signals);
   draw_slowdowns(svg, plot, scale, slowdowns);
   draw_distance_axis(svg, scale, axis_y);

@@ -47,11 +47,19 @@ TEST(RoutePlot, TheEmbeddedScenarioShowsEveryStationSignalAndSpan) {
   std::vector<std::string> km;
   for (int i = 0; i <= 32; ++i) km.push_back(std::to_string(i));
   EXPECT_EQ(svg.texts_of_class("tick-label"), km);
-  for (const char* id : {"track-plan", "gradient-profile", "speed-profile", "distance-axis",
-                         "spans", "signals", "slowdowns"}) {
+  for (const char* id : {"track-plan", "gradient-profile", "speed-profile", "adhesion-profile",
+                         "distance-axis", "spans", "cell-marks", "signals", "slowdowns"}) {
     EXPECT_TRUE(svg.has_id(id)) << id;
   }
-  EXPECT_EQ(svg.count_of_class("profile"), 2u);
+  EXPECT_EQ(svg.count_of_class("profile"), 3u);
+  // Every indication sign and speed indicator group the line places.
+  EXPECT_EQ(svg.count_of_class("sign"), 37u);
+  EXPECT_EQ(svg.ids_of_class("speed-indicator"),
+            (std::vector<std::string>{"speed-indicator-16", "speed-indicator-39",
+                                      "speed-indicator-463", "speed-indicator-467",
+                                      "speed-indicator-471", "speed-indicator-520"}));
+  // Each step of the three profiles can be pointed at.
+  EXPECT_GT(svg.count_of_class("profile-step"), 20u);
   EXPECT_EQ(svg.count_of_class("track"), 1u);
 }
 
@@ -77,6 +85,8 @@ TEST(RoutePlot, SlowdownsAreDrawnWithTheirWarningBoards) {
   // A slowdown starting within 1500 m has no warning board.
   EXPECT_EQ(svg.count_of_class("warning-board"), 2u);
   EXPECT_EQ(svg.count_of_class("slowdown-speed"), 3u);
+  // The completion pass's abbattimento marks before the slowdowns are drawn.
+  EXPECT_GT(svg.count_of_class("abbattimento"), 0u);
 }
 
 // Names come from the description as Windows-1252 bytes; the drawing is
