@@ -47,6 +47,7 @@ class ScanBuilder final : public ParseListener {
     // One key field at a time, its room used again.
     key_.text = read.text;
     key_.site = read.site;
+    key_.length = read.length;
     key_.section = section_of(read.part);
     key_.comment = read.role == KeyRole::kComment;
     key_.comment_read_as_key = read.comment_read_as_key;
@@ -113,13 +114,15 @@ class ScanBuilder final : public ParseListener {
 };
 
 template <typename Walk>
-DescriptionScan scan(std::string_view text, Description description, Walk walk_it) {
+DescriptionScan scan(std::string_view text, Description description, ParseListener* also,
+                     Walk walk_it) {
   DescriptionScan result;
   result.description = description;
   KeyFieldCheck keys(description);
   ScanBuilder builder(result, keys);
   DescriptionWalk walk(text);
   walk.listen(builder);
+  if (also != nullptr) walk.listen(*also);
   ReadEverything handler;
   try {
     walk_it(walk, handler);
@@ -135,13 +138,13 @@ DescriptionScan scan(std::string_view text, Description description, Walk walk_i
 }  // namespace
 
 // The author's compile always computes the track, so curves are read.
-DescriptionScan scan_line_description(std::string_view text) {
-  return scan(text, Description::kLine,
+DescriptionScan scan_line_description(std::string_view text, ParseListener* also) {
+  return scan(text, Description::kLine, also,
               [](DescriptionWalk& w, RecordHandler& h) { w.walk_line(h, {.curves = true}); });
 }
 
-DescriptionScan scan_train_description(std::string_view text) {
-  return scan(text, Description::kTrain,
+DescriptionScan scan_train_description(std::string_view text, ParseListener* also) {
+  return scan(text, Description::kTrain, also,
               [](DescriptionWalk& w, RecordHandler& h) { w.walk_train(h); });
 }
 

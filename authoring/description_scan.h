@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "compiler/description_grammar.h"
+#include "compiler/description_walk.h"
 #include "compiler/diagnostics.h"
 #include "compiler/field_reader.h"
 #include "compiler/scenario_model.h"
@@ -44,6 +45,7 @@ enum class KeySection { kGeneral, kFeatures, kTrain };
 struct KeyField {
   std::string text;
   FieldSite site;
+  int32_t length = 0;  // bytes of its line the field covers
   KeySection section = KeySection::kTrain;
   bool comment = false;  // holds a dash and was skipped
   // A field with a dash read as a key because the comment fields before it
@@ -63,6 +65,7 @@ struct LintWarning {
   Description description = Description::kNone;
   FieldSite site;  // line 0 when the warning is about the whole description
   SharedText message;
+  std::optional<TextFix> fix;  // a "did you mean" as a replacement
 
   friend bool operator==(const LintWarning&, const LintWarning&) = default;
 };
@@ -97,7 +100,10 @@ struct DescriptionScan {
   std::optional<FieldSite> stopped_at;
 };
 
-DescriptionScan scan_line_description(std::string_view text);
-DescriptionScan scan_train_description(std::string_view text);
+// `also`, when given, hears the same walk as the scan: whatever needs every
+// field of the text (the language server's outline of it) reads it no
+// second time.
+DescriptionScan scan_line_description(std::string_view text, ParseListener* also = nullptr);
+DescriptionScan scan_train_description(std::string_view text, ParseListener* also = nullptr);
 
 }  // namespace tracciato

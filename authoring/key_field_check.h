@@ -23,16 +23,23 @@ class KeyFieldCheck {
 
   std::vector<LintWarning> take_warnings() { return std::move(warnings_); }
 
+  // What is said of a key field that matches no key, and the key suggested
+  // ("" when none is).
+  struct UnknownKey {
+    SharedText message;
+    std::string_view suggestion;
+  };
+
  private:
-  void warn(FieldSite site, SharedText message);
-  const SharedText& unknown_key_message_once(const KeyField& key);
+  void warn(FieldSite site, SharedText message, std::optional<TextFix> fix = std::nullopt);
+  const UnknownKey& unknown_key_once(const KeyField& key);
 
   Description description_;
   std::vector<LintWarning> warnings_;
   int32_t silenced_line_ = 0;    // a line whose remaining fields were reported
   int32_t record_end_line_ = 0;  // where the previous key field's values end
   std::optional<RecordKind> last_record_;
-  std::unordered_map<std::string, SharedText> unknown_messages_[3];  // per KeySection
+  std::unordered_map<std::string, UnknownKey> unknown_messages_[3];  // per KeySection
 };
 
 }  // namespace tracciato

@@ -117,14 +117,14 @@ std::optional<std::string> misplaced_key_hint(const KeyField& key) {
              : quoted(other->shown) + " is read only in the general section, which has ended";
 }
 
-std::string unknown_key_message(const KeyField& key) {
+KeyFieldCheck::UnknownKey unknown_key(const KeyField& key) {
   std::string message = "key field " + quoted(key.text) + " matches no key and starts no record";
-  if (const auto hint = misplaced_key_hint(key)) return message + "; " + *hint;
+  if (const auto hint = misplaced_key_hint(key)) return {message + "; " + *hint, {}};
   const auto near = nearest_key(key.text, keys_of(key.section));
-  if (!near) return message;
+  if (!near) return {message, {}};
   message += "; did you mean " + quoted(near->shown) + "?";
   if (near->distance == 0) message += " (this key is matched in exact letter case)";
-  return message;
+  return {message, near->shown};
 }
 
 std::string names_of(const std::vector<RecordKind>& kinds) {
@@ -144,8 +144,8 @@ void KeyFieldCheck::finish(bool general_heading_found) {
   }
 }
 
-void KeyFieldCheck::warn(FieldSite site, SharedText message) {
-  warnings_.push_back({description_, site, std::move(message)});
+void KeyFieldCheck::warn(FieldSite site, SharedText message, std::optional<TextFix> fix) {
+  warnings_.push_back({description_, site, std::move(message), std::move(fix)});
 }
 
 void KeyFieldCheck::key_field(const KeyField& key) {
@@ -186,15 +186,22 @@ void KeyFieldCheck::key_field(const KeyField& key) {
     warn(key.site, message);
     return;
   }
-  warn(key.site, unknown_key_message_once(key));
+  const UnknownKey& unknown = unknown_key_once(key);
+  std::optional<TextFix> fix;
+  // The suggested key replaces the field as written; a quoted field is
+  // left to the author, whose quotes may mean something.
+  if (!unknown.suggestion.empty() && key.length == static_cast<int32_t>(key.text.size())) {
+    fix = TextFix{key.site, key.length, std::string(unknown.suggestion)};
+  }
+  warn(key.site, unknown.message, std::move(fix));
 }
 
 // A mistyped key tends to be copied along with its record: its words are
 // worked out once per text and section.
-const SharedText& KeyFieldCheck::unknown_key_message_once(const KeyField& key) {
+const KeyFieldCheck::UnknownKey& KeyFieldCheck::unknown_key_once(const KeyField& key) {
   auto& known = unknown_messages_[static_cast<size_t>(key.section)];
   auto found = known.find(key.text);
-  if (found == known.end()) found = known.emplace(key.text, unknown_key_message(key)).first;
+  if (found == known.end()) found = known.emplace(key.text, unknown_key(key)).first;
   return found->second;
 }
 

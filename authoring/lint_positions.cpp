@@ -77,7 +77,7 @@ class PositionCheck final : public RecordCheck {
 
  private:
   void warn(FieldSite site, std::string message) {
-    warnings_.push_back({description_, site, std::move(message)});
+    warnings_.push_back({description_, site, std::move(message), std::nullopt});
   }
 
   void off_grid(const ScannedRecord& r, size_t value, Rounding rounding,

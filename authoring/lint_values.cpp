@@ -60,7 +60,7 @@ class ValueCheck final : public RecordCheck {
                                                          "f_tt", "f_ta",    "d_v"};
 
   void warn(const ScannedValue& v, std::string message) {
-    warnings_.push_back({description_, v.site, std::move(message)});
+    warnings_.push_back({description_, v.site, std::move(message), std::nullopt});
   }
 
   void gradient(const ScannedRecord& r) {

@@ -124,6 +124,8 @@ void cell_marks(const ScenarioModel& model, RoutePlot& plot) {
   }
 }
 
+}  // namespace
+
 std::vector<PlotProgressive> progressives_of(const ScenarioModel& model) {
   std::vector<PlotProgressive> found;
   for (int slot : {kProgressiveTre, kProgressiveDue, kProgressiveUno}) {
@@ -134,7 +136,17 @@ std::vector<PlotProgressive> progressives_of(const ScenarioModel& model) {
   return found;
 }
 
-}  // namespace
+std::optional<int32_t> kilometric_value(const std::vector<PlotProgressive>& progressives,
+                                        int32_t position) {
+  const PlotProgressive* in_force = nullptr;
+  for (const PlotProgressive& p : progressives) {
+    if (p.position <= position && (in_force == nullptr || p.position > in_force->position)) {
+      in_force = &p;
+    }
+  }
+  if (in_force == nullptr) return std::nullopt;
+  return in_force->value - (position - in_force->position);
+}
 
 RoutePlot route_plot(const ScenarioModel& model) {
   RoutePlot plot;

@@ -107,4 +107,13 @@ inline int32_t plotted_cell(int32_t position) { return position / kCellLength + 
 // REQUIRES: model.has_route().
 RoutePlot route_plot(const ScenarioModel& model);
 
+// The progressives the compile stored (items 81 to 83) that hold anything.
+std::vector<PlotProgressive> progressives_of(const ScenarioModel& model);
+
+// The kilometric value at `position`: counted down along the route from the
+// progressive in force there, as the line's signs read; nullopt before the
+// first progressive.
+std::optional<int32_t> kilometric_value(const std::vector<PlotProgressive>& progressives,
+                                        int32_t position);
+
 }  // namespace tracciato

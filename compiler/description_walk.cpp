@@ -59,7 +59,7 @@ void RecordValues::refuse_width(int32_t n, std::string_view range) {
 }
 
 void RecordValues::report_number(int32_t n) {
-  const ValueRead read{next_, n, {}, reader_.last_site()};
+  const ValueRead read{next_, n, {}, reader_.last_site(), reader_.last_length()};
   for (ParseListener* l : listeners_) l->value_read(rule_, read);
   ++next_;
 }
@@ -90,7 +90,7 @@ int16_t RecordValues::read_i16() {
 std::string RecordValues::read_stored_text() {
   expect(ValueWidth::kText);
   std::string text = reader_.read_stored_text();
-  const ValueRead read{next_, 0, text, reader_.last_site()};
+  const ValueRead read{next_, 0, text, reader_.last_site(), reader_.last_length()};
   for (ParseListener* l : listeners_) l->value_read(rule_, read);
   ++next_;
   return text;
@@ -123,7 +123,8 @@ std::string DescriptionWalk::read_key(GrammarPart part, KeyRole role) {
 
 void DescriptionWalk::report(std::string_view text, GrammarPart part, KeyRole role,
                              bool comment_as_key) {
-  const KeyFieldRead read{text, reader_.last_site(), part, role, comment_as_key};
+  const KeyFieldRead read{text, reader_.last_site(), reader_.last_length(), part,
+                          role, comment_as_key};
   for (ParseListener* l : listeners_) l->key_field(read);
 }
 

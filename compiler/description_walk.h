@@ -35,6 +35,7 @@ enum class KeyRole {
 struct KeyFieldRead {
   std::string_view text;
   FieldSite site;
+  int32_t length = 0;  // bytes of its line the field covers (FieldReader::last_length)
   GrammarPart part = GrammarPart::kTrain;
   KeyRole role = KeyRole::kKey;
   // A field with a dash tested as a key because the comment fields before it
@@ -47,6 +48,7 @@ struct ValueRead {
   int32_t number = 0;
   std::string_view text;  // for a text value
   FieldSite site;
+  int32_t length = 0;  // bytes of its line the field covers (FieldReader::last_length)
 };
 
 class ParseListener {

@@ -41,6 +41,16 @@ enum class Severity { kError, kWarning, kNote };
 // "error", "warning", "note".
 std::string_view severity_name(Severity severity);
 
+// A replacement that mends what a diagnostic says: `length` bytes of the
+// line from `site` become `replacement`, and no other byte changes (the key
+// a "did you mean" suggests for a mistyped one).
+struct TextFix {
+  FieldSite site;
+  int32_t length = 0;
+  std::string replacement;
+  friend bool operator==(const TextFix&, const TextFix&) = default;
+};
+
 // A related place: the record whose position was kept, the sign already in a
 // cell.
 struct DiagnosticNote {
@@ -57,6 +67,7 @@ struct Diagnostic {
   std::optional<int32_t> position;  // metres, for a compile problem
   SharedText message;
   std::vector<DiagnosticNote> notes;
+  std::optional<TextFix> fix;
 };
 
 // One plain English sentence per code (16: "the signal's cell is already

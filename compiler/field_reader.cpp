@@ -41,16 +41,21 @@ void FieldReader::begin_field() {
   }
   while (!at_end() && is_blank(text_[pos_])) ++pos_;
   last_site_ = {line_, static_cast<int32_t>(pos_ - line_start_ + 1)};
+  last_length_ = 0;
 }
 
 std::string FieldReader::read_text() {
   begin_field();
   std::string field;
   if (!at_end() && text_[pos_] == '"') {
+    const size_t quote = pos_;
     ++pos_;
     const size_t start = pos_;
+    const int32_t first_line = line_;
+    size_t first_line_end = std::string_view::npos;
     while (!at_end() && text_[pos_] != '"') {
       if (is_line_end_char(text_[pos_])) {
+        if (first_line_end == std::string_view::npos) first_line_end = pos_;
         consume_line_end();
       } else {
         ++pos_;
@@ -58,6 +63,7 @@ std::string FieldReader::read_text() {
     }
     field.assign(text_.substr(start, pos_ - start));
     if (!at_end()) ++pos_;  // the closing quote
+    last_length_ = static_cast<int32_t>((line_ == first_line ? pos_ : first_line_end) - quote);
     while (!at_end() && text_[pos_] != ',' && !at_line_end()) ++pos_;
   } else {
     const size_t start = pos_;
@@ -65,6 +71,7 @@ std::string FieldReader::read_text() {
     size_t end = pos_;
     while (end > start && is_blank(text_[end - 1])) --end;
     field.assign(text_.substr(start, end - start));
+    last_length_ = static_cast<int32_t>(end - start);
   }
   if (at_line_end()) {
     consume_line_end();
@@ -89,6 +96,7 @@ int32_t FieldReader::read_number() {
   const size_t start = pos_;
   while (!at_end() && text_[pos_] != ',' && !is_blank(text_[pos_]) && !at_line_end()) ++pos_;
   const std::string_view token = text_.substr(start, pos_ - start);
+  last_length_ = static_cast<int32_t>(token.size());
 
   while (!at_end() && is_blank(text_[pos_])) ++pos_;
   if (at_line_end()) {

@@ -47,6 +47,10 @@ class FieldReader {
 
   // Where the field most recently read starts (after its leading blanks).
   FieldSite last_site() const { return last_site_; }
+  // How many bytes of its line the field most recently read covers from its
+  // site: a number's token, a text without its trailing blanks, a quoted
+  // text with its quotes (up to its line's end when it runs onto the next).
+  int32_t last_length() const { return last_length_; }
 
  private:
   void begin_field();
@@ -58,6 +62,7 @@ class FieldReader {
   int32_t line_ = 1;
   size_t line_start_ = 0;
   FieldSite last_site_;
+  int32_t last_length_ = 0;
 };
 
 // Key tests: exact-case and ASCII-any-case substring tests.

@@ -11,7 +11,9 @@
 # against `tracciato compile` of its descriptions, paired the same way;
 # `tracciato lint` of a 50 MB line description against
 # `tracciato compile` of the same text, paired the same way (valid records,
-# and lines of mistyped keys, each a warning); and the in-process Google
+# and lines of mistyped keys, each a warning); the language server's answer
+# to an edit of the 1,000,000 m line's train against a lint process of the
+# same files; and the in-process Google
 # Benchmark cases of the pieces; and the route view of the 1,000,000 m line in
 # headless Chromium (its size, its first drawing, a redraw after a zoom step).
 #
@@ -30,7 +32,7 @@ fi
 scripts/install-deps.sh
 cmake --preset bench >/dev/null
 cmake --build --preset bench --target tracciato_bench process_pairs write_long_line \
-  write_large_description tracciato Tarvo_Belmira_7351
+  write_large_description lsp_latency tracciato Tarvo_Belmira_7351
 
 bin=build/bench
 package=$bin/driver/Tarvo_Belmira_7351
@@ -87,6 +89,11 @@ echo "decompile against compile of the 1,000,000 m line:"
 "$bin/bench/process_pairs" "tracciato decompile, 1,000,000 m" "$pairs" --against compile \
   -- "$tool" decompile "$long/out" --out "{dir}" \
   -- "$tool" compile "$long/Lunga_linea.txt" "$long/Lunga_1-.txt" --out "{dir}"
+echo
+# The language server: an edit of the long line's train answered with its
+# diagnostics, against a lint process of the same files.
+echo "language server against lint of the 1,000,000 m line:"
+"$bin/bench/lsp_latency" "$tool" "$long/Lunga_linea.txt" "$long/Lunga_1-.txt" "$pairs"
 echo
 echo "The compile against the line's length (linear: the ratio stays put):"
 compile_pair 250000 "tracciato compile,   250,000 m"

@@ -88,6 +88,12 @@ constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
+std::optional<unsigned char> windows1252_byte(char32_t code_point) { return byte_of(code_point); }
+
+std::optional<char32_t> decode_utf8(std::string_view text, size_t& pos) {
+  return next_code_point(text, pos);
+}
+
 std::string windows1252_to_utf8(std::string_view bytes) {
   // ASCII is the same in both; most of what is shown is nothing else.
   if (std::all_of(bytes.begin(), bytes.end(),

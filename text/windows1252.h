@@ -13,6 +13,14 @@
 
 namespace tracciato {
 
+// The byte of the code page that holds `code_point`; nullopt when none does.
+std::optional<unsigned char> windows1252_byte(char32_t code_point);
+
+// The character of UTF-8 `text` that starts at `pos`, which moves past it;
+// nullopt for a malformed or overlong sequence.
+// REQUIRES: pos < text.size().
+std::optional<char32_t> decode_utf8(std::string_view text, size_t& pos);
+
 // Every byte becomes one character, UTF-8 encoded.
 std::string windows1252_to_utf8(std::string_view bytes);
 

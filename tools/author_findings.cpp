@@ -33,14 +33,15 @@ std::optional<Diagnostic> encoding_warning(Description description, std::string_
 }  // namespace
 
 std::vector<Diagnostic> description_warnings(const AuthorDescriptions& descriptions,
-                                             bool check_encoding) {
+                                             bool check_encoding, WalkListeners also) {
   std::vector<Diagnostic> warnings;
   const auto add_encoding = [&](Description description, std::string_view text) {
     if (!check_encoding) return;
     if (auto w = encoding_warning(description, text)) warnings.push_back(std::move(*w));
   };
-  std::vector<LintWarning> found = lint_warnings(scan_line_description(descriptions.line_text),
-                                                 scan_train_description(descriptions.train_text));
+  std::vector<LintWarning> found =
+      lint_warnings(scan_line_description(descriptions.line_text, also.line),
+                    scan_train_description(descriptions.train_text, also.train));
   // lint_warnings has the line description's first; the encoding warning
   // leads each description's own.
   add_encoding(Description::kLine, descriptions.line_text);
@@ -52,6 +53,7 @@ std::vector<Diagnostic> description_warnings(const AuthorDescriptions& descripti
       train_started = true;
     }
     warnings.push_back(warning_at(w.description, w.site, std::move(w.message)));
+    warnings.back().fix = std::move(w.fix);
   }
   if (!train_started) add_encoding(Description::kTrain, descriptions.train_text);
   return warnings;

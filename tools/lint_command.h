@@ -17,6 +17,7 @@ struct LintArguments {
   bool strict = false;
   std::string encoding = "windows-1252";
   bool json = false;
+  bool fix = false;
 };
 
 // Declares the subcommand and its options on `app`; parsing fills `args`.

@@ -6,26 +6,43 @@
 
 #include "compiler/description_source.h"
 #include "driver/compile_driver.h"
+#include "platform/utf8_path.h"
 #include "tools/author_findings.h"
 #include "tools/compile_report.h"
 #include "tools/diagnostic_format.h"
+#include "tools/scenario_names.h"
 
 namespace tracciato {
 
 LintResult lint_scenario(const AuthorDescriptions& descriptions, const std::string& line_name,
-                         const std::string& train_number, bool check_encoding) {
+                         const std::string& train_number, bool check_encoding, AnalysisTap* tap) {
   LintResult result;
   {
     // The model of a long line is large; keep it off the stack, and let it
-    // go before the warnings are gathered.
+    // go before the warnings are gathered unless it is asked for.
     auto model = std::make_unique<ScenarioModel>();
     model->line_name = line_name;
     model->train_number = train_number;
     DescriptionTexts source(descriptions.line_text, descriptions.train_text);
     result.compile = compile_outcome(compile_scenario(*model, 1, source), *model);
+    if (tap != nullptr && tap->keep_model) tap->model = std::move(model);
   }
-  result.warnings = description_warnings(descriptions, check_encoding);
+  result.warnings = description_warnings(
+      descriptions, check_encoding,
+      tap != nullptr ? WalkListeners{tap->line_listener, tap->train_listener} : WalkListeners{});
   return result;
+}
+
+std::pair<std::string, std::string> analysis_names(const std::string& line_file_utf8,
+                                                   const std::string& train_file_utf8) {
+  const auto name_or = [](const std::optional<std::string>& utf8_name, std::string_view fallback) {
+    if (!utf8_name || code_page_problem(*utf8_name)) return std::string(fallback);
+    return windows1252_name(*utf8_name);
+  };
+  const std::optional<std::string> line_name = line_name_from_file(path_from_utf8(line_file_utf8));
+  const std::optional<std::string> train_number =
+      train_number_from_file(path_from_utf8(train_file_utf8), line_name.value_or("line"));
+  return {name_or(line_name, "line"), name_or(train_number, "train")};
 }
 
 std::string lint_messages(const AuthorDescriptions& descriptions, const LintResult& result,

@@ -3,7 +3,9 @@
 // the author sees them and as JSON. Nothing is written to disk.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "compiler/diagnostics.h"
@@ -17,12 +19,30 @@ struct LintResult {
   AuthorCompileResult compile;  // `written` stays empty: lint writes nothing
 };
 
+// What a caller that needs more than the findings (the language server)
+// takes from the same run: listeners of the scan's walk of each description,
+// which reads every field, and the compiled model.
+struct AnalysisTap {
+  ParseListener* line_listener = nullptr;
+  ParseListener* train_listener = nullptr;
+  bool keep_model = false;
+  std::unique_ptr<ScenarioModel> model;  // set when keep_model
+};
+
 // Scans and checks both descriptions, then compiles them in memory under the
 // given names (Windows-1252; they only reach the item table and the
 // competition codes). With `check_encoding`, a description that reads as
 // UTF-8 is warned about.
 LintResult lint_scenario(const AuthorDescriptions& descriptions, const std::string& line_name,
-                         const std::string& train_number, bool check_encoding = true);
+                         const std::string& train_number, bool check_encoding = true,
+                         AnalysisTap* tap = nullptr);
+
+// The line name and train number an analysis compiles under: those the file
+// names carry, in Windows-1252, or "line" and "train" when they carry none
+// the code page can hold (they reach only the item table and the
+// competition codes, which nothing checks here).
+std::pair<std::string, std::string> analysis_names(const std::string& line_file_utf8,
+                                                   const std::string& train_file_utf8);
 
 // The warnings as "FILE:LINE:COL: warning: …" with the offending line and a
 // caret, then the compile problem as an error in the same form, then the

@@ -16,6 +16,7 @@
 #include "tools/help_command.h"
 #include "tools/inspect_command.h"
 #include "tools/lint_command.h"
+#include "tools/lsp_command.h"
 #include "tools/package_command.h"
 #include "tools/plot_command.h"
 #include "tools/unknown_command.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
   CLI::App* diff = add_diff_command(app, diff_args);
   ViewArguments view_args;
   CLI::App* view = add_view_command(app, view_args);
+  CLI::App* lsp = add_lsp_command(app);
   add_help_command(app);
   // Every command's help ends with the statuses they all share.
   app.footer(std::string(kExitStatusHelp));
@@ -100,6 +102,7 @@ int main(int argc, char** argv) {
     if (package->parsed()) return run_package_command(package_args);
     if (explain->parsed()) return run_explain_command(explain_args);
     if (view->parsed()) return run_view_command(view_args);
+    if (lsp->parsed()) return run_lsp_command();
   } catch (const std::bad_alloc&) {
     print_err(
         "tracciato: not enough memory for this input; close other programs or use a "

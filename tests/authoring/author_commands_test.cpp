@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "description_folder.h"
+#include "text/windows1252.h"
 
 namespace tracciato {
 namespace {
@@ -56,6 +57,47 @@ TEST_F(AuthorCommand, LintWarnsAboutAMisspelledKeyOnStandardError) {
             "\"error_code\":0,\"error_position\":0,\"stop\":null,\"file\":null,\"line\":null,"
             "\"column\":null,"
             "\"message\":null,\"written\":[],\"diagnostics\":[]},\"status\":1}\n");
+}
+
+// lint --fix changes the bytes of the mistyped key and no other, in the
+// file's own encoding, and tells what it changed.
+TEST_F(AuthorCommand, LintFixMendsTheMistypedKeyAndNothingElse) {
+  const std::string original = file(kTrain);
+  const std::string line = file(kLine);
+  struct Case {
+    const char* name;
+    std::string saved;  // the train as the author saved it
+    std::vector<std::string> options;
+    std::string expected;
+  } cases[] = {
+      {"Windows-1252", original, {}, original},
+      // UTF-8 with its byte-order mark and a name outside ASCII.
+      {"UTF-8",
+       "\xEF\xBB\xBF" + original + "- citt\xC3\xA0\r\n",
+       {"--encoding", "utf-8"},
+       "\xEF\xBB\xBF" + original + "- citt\xC3\xA0\r\n"},
+  };
+  for (const Case& c : cases) {
+    // --encoding is both descriptions'.
+    replace_file(folder_ / kLine, c.options.empty() ? line : windows1252_to_utf8(line));
+    std::string typo = c.saved;
+    typo.replace(typo.find("segnale,    1850"), 7, "segnalle");
+    replace_file(folder_ / kTrain, typo);
+    std::vector<std::string> args = {"lint", kLine, kTrain, "--fix"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const ProgramRun fixed = run(args);
+    EXPECT_EQ(fixed.status, 0) << c.name << fixed.err;
+    EXPECT_EQ(fixed.err,
+              "Tarvo_Belmira_7351-.txt:25:1: fixed: 'segnalle' is now 'segnale'\n"
+              "tracciato lint: 1 field fixed; what is left follows\n")
+        << c.name;
+    EXPECT_EQ(file(kTrain), c.expected) << c.name;
+    // Nothing is left to fix, and the file is left alone.
+    EXPECT_EQ(run(args).err, "tracciato lint: nothing to fix\n") << c.name;
+    EXPECT_EQ(file(kTrain), c.expected) << c.name;
+  }
+  replace_file(folder_ / kTrain, original);
+  replace_file(folder_ / kLine, line);
 }
 
 // The compile ends at its error; lint reads on, and the typo after the
