@@ -21,7 +21,7 @@ std::string_view part_words(GrammarPart part) {
 
 Json completion(const DocumentPlace& place, const Json& params) {
   const FieldSite site = site_of_request(place, params);
-  std::optional<GrammarPart> part = place.side().outline.part_at(site);
+  std::optional<GrammarPart> part = place.side().outline().part_at(site);
   if (!part) {
     part =
         place.description == Description::kTrain ? GrammarPart::kTrain : GrammarPart::kLineGeneral;

@@ -45,7 +45,7 @@ void DescriptionOutline::key_field(const KeyFieldRead& key) {
 
 void DescriptionOutline::record_begins(const RecordRule& rule, FieldSite key_site) {
   const int32_t index = static_cast<int32_t>(records_.size());
-  OutlineRecord record{&rule, key_site, 0, {}};
+  OutlineRecord record{&rule, key_site, 0, static_cast<uint32_t>(values_.size()), 0};
   if (pending_key_ >= 0) {
     OutlineField& key = fields_[static_cast<size_t>(pending_key_)];
     record.key_length = key.length;
@@ -58,11 +58,8 @@ void DescriptionOutline::record_begins(const RecordRule& rule, FieldSite key_sit
 
 void DescriptionOutline::value_read(const RecordRule& rule, const ValueRead& value) {
   if (records_.empty()) return;
-  OutlineRecord& record = records_.back();
-  record.values.push_back({value.site, value.length, value.number,
-                           rule.values[value.index].width == ValueWidth::kText
-                               ? std::string(value.text)
-                               : std::string()});
+  ++records_.back().value_count;
+  values_.push_back({value.site, value.length, value.number});
   fields_.push_back({value.site, value.length, FieldRole::kValue, rule.part,
                      static_cast<int32_t>(records_.size() - 1), static_cast<int32_t>(value.index)});
 }

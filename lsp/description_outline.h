@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -37,18 +38,21 @@ struct OutlineField {
   int32_t value = -1;   // for a value: its index in the record's row
 };
 
+// A value as read; a text value's bytes are the text's own at its site.
 struct OutlineValue {
   FieldSite site;
   int32_t length = 0;
   int32_t number = 0;
-  std::string text;  // a text value, Windows-1252
 };
 
+// A large description holds millions of records: each is a few numbers,
+// its values a run of the outline's one list.
 struct OutlineRecord {
   const RecordRule* rule = nullptr;
   FieldSite key_site;
   int32_t key_length = 0;
-  std::vector<OutlineValue> values;  // as many as were read
+  uint32_t first_value = 0;
+  uint32_t value_count = 0;  // as many as were read
 };
 
 class DescriptionOutline final : public ParseListener {
@@ -62,6 +66,9 @@ class DescriptionOutline final : public ParseListener {
 
   const std::vector<OutlineField>& fields() const { return fields_; }
   const std::vector<OutlineRecord>& records() const { return records_; }
+  std::span<const OutlineValue> values_of(const OutlineRecord& record) const {
+    return std::span<const OutlineValue>(values_).subspan(record.first_value, record.value_count);
+  }
   std::optional<FieldSite> heading() const { return heading_; }
 
   // The field that covers `site` (its last byte included, and the column
@@ -84,6 +91,7 @@ class DescriptionOutline final : public ParseListener {
 
   std::vector<OutlineField> fields_;
   std::vector<OutlineRecord> records_;
+  std::vector<OutlineValue> values_;
   std::optional<FieldSite> heading_;
   int32_t pending_key_ = -1;  // the key field whose records are being read
   bool pending_started_ = false;

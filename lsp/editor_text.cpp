@@ -96,6 +96,17 @@ FieldSite EditorText::site_of(Position position, PositionEncoding encoding) cons
   return {position.line + 1, column};
 }
 
+std::string EditorText::utf8_field(FieldSite site, int32_t length) const {
+  const std::string_view text = utf8_line(site.line - 1);
+  size_t pos = 0;
+  for (int32_t column = 1; column < site.column && pos < text.size(); ++column) {
+    next_character(text, pos);
+  }
+  const size_t start = pos;
+  for (int32_t i = 0; i < length && pos < text.size(); ++i) next_character(text, pos);
+  return std::string(text.substr(start, pos - start));
+}
+
 size_t EditorText::utf8_offset(Position position, PositionEncoding encoding) const {
   if (position.line < 0 || position.character < 0) throw std::out_of_range("a negative position");
   // A position past the last line is the end of the text, as editors have it.

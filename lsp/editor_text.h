@@ -56,6 +56,10 @@ class EditorText {
   // the line's end is the line's end (its column one past the last byte).
   FieldSite site_of(Position position, PositionEncoding encoding) const;
 
+  // The editor's text of `length` characters from the compiler's (line,
+  // column), within its line.
+  std::string utf8_field(FieldSite site, int32_t length) const;
+
   // Replaces `range` (the whole text when absent) with `text`.
   // Throws std::out_of_range for a range outside the text or reversed.
   void apply_change(const std::optional<Range>& range, std::string_view text,

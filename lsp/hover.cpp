@@ -80,8 +80,8 @@ std::string cell_words(const PairAnalysis& analysis, int32_t position) {
   return out + ".";
 }
 
-std::string value_words(const PairAnalysis& analysis, const OutlineRecord& record,
-                        const OutlineField& field) {
+std::string value_words(const PairAnalysis& analysis, const DescriptionOutline& outline,
+                        const OutlineRecord& record, const OutlineField& field) {
   const RecordRule& rule = *record.rule;
   const ValueRule& v = rule.values[static_cast<size_t>(field.value)];
   std::string out = "**" + std::string(v.name) + "**: value " + std::to_string(field.value + 1) +
@@ -91,8 +91,9 @@ std::string value_words(const PairAnalysis& analysis, const OutlineRecord& recor
   if (!v.unit.empty()) out += ", in " + std::string(v.unit);
   out += ".";
   const size_t index = static_cast<size_t>(field.value);
-  if (is_route_position(v) && index < record.values.size()) {
-    out += cell_words(analysis, record.values[index].number);
+  const std::span<const OutlineValue> values = outline.values_of(record);
+  if (is_route_position(v) && index < values.size()) {
+    out += cell_words(analysis, values[index].number);
   }
   return out;
 }
@@ -137,13 +138,14 @@ std::string findings_words(const DocumentPlace& place, FieldSite site) {
 Json hover(const DocumentPlace& place, const Json& params) {
   const FieldSite site = site_of_request(place, params);
   const DescriptionSide& side = place.side();
-  const OutlineField* field = side.outline.field_at(site);
+  const OutlineField* field = side.outline().field_at(site);
   if (field == nullptr) return nullptr;
   std::string words;
   if (field->record >= 0 && (field->role == FieldRole::kKey || field->role == FieldRole::kValue)) {
-    const OutlineRecord& record = side.outline.records()[static_cast<size_t>(field->record)];
-    words = field->role == FieldRole::kKey ? record_words(*record.rule)
-                                           : value_words(place.analysis, record, *field);
+    const OutlineRecord& record = side.outline().records()[static_cast<size_t>(field->record)];
+    words = field->role == FieldRole::kKey
+                ? record_words(*record.rule)
+                : value_words(place.analysis, side.outline(), record, *field);
   } else {
     words = role_words(*field);
   }

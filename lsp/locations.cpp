@@ -24,7 +24,7 @@ Json range_json(const DescriptionSide& side, FieldSite site, int32_t length,
 }
 
 Json field_range_json(const DescriptionSide& side, FieldSite site, PositionEncoding encoding) {
-  const OutlineField* field = side.outline.field_at(site);
+  const OutlineField* field = side.outline().field_at(site);
   const int32_t length =
       field != nullptr && field->site == site && field->length > 0 ? field->length : 1;
   return range_json(side, site, length, encoding);

@@ -19,7 +19,7 @@ Json location(const DocumentPlace& place, Description description, FieldSite sit
 Json definition(const DocumentPlace& place, const Json& params) {
   const FieldSite site = site_of_request(place, params);
   const DescriptionSide& side = place.side();
-  const OutlineField* field = side.outline.field_at(site);
+  const OutlineField* field = side.outline().field_at(site);
   if (field == nullptr) return nullptr;
   for (const Diagnostic& d : place.analysis.diagnostics) {
     if (d.description != place.description || d.notes.empty()) continue;
@@ -32,14 +32,15 @@ Json definition(const DocumentPlace& place, const Json& params) {
     }
   }
   if (field->record < 0) return nullptr;
-  const OutlineRecord& record = side.outline.records()[static_cast<size_t>(field->record)];
+  const OutlineRecord& record = side.outline().records()[static_cast<size_t>(field->record)];
   const ScenarioModel* model = place.analysis.model.get();
-  if (record.values.empty() || record.rule->values.front().unit != "m" || model == nullptr) {
+  const std::span<const OutlineValue> values = side.outline().values_of(record);
+  if (values.empty() || record.rule->values.front().unit != "m" || model == nullptr) {
     return nullptr;
   }
   int32_t cell = 0;
   try {
-    cell = cell_of_position(record.values.front().number);
+    cell = cell_of_position(values.front().number);
   } catch (const RuntimeFailure&) {
     return nullptr;
   }

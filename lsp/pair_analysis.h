@@ -1,13 +1,19 @@
 // One analysis of a line and a train description, exactly as `tracciato
-// lint` makes it (the same compile, the same scan, the same diagnostics),
+// lint` makes it (the same compile, the same scans, the same diagnostics),
 // kept with what the editor's questions need: the texts it read, the outline
 // of every field and the compiled model.
+//
+// A description's scan depends on its text alone, so the scan of a text
+// that has not changed since the last analysis is taken again as it was:
+// an edit of the train reads the line description only in the compile.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "authoring/description_scan.h"
 #include "compiler/diagnostics.h"
 #include "compiler/scenario_model.h"
 #include "lsp/description_outline.h"
@@ -17,10 +23,23 @@
 
 namespace tracciato::lsp {
 
+// A description's text read once by the scan's walk: lint's findings and
+// the outline of every field.
+struct ScannedDescription {
+  std::shared_ptr<const EditorText> text;  // null when there is no text
+  DescriptionScan scan;
+  DescriptionOutline outline;
+};
+
+// The scans of the texts last analysed, by URI.
+using ScanCache = std::map<std::string, std::shared_ptr<const ScannedDescription>>;
+
 struct DescriptionSide {
   std::string uri;                         // empty when the pair has no such description
   std::shared_ptr<const EditorText> text;  // null when there is no text
-  DescriptionOutline outline;
+  std::shared_ptr<const ScannedDescription> scanned;
+
+  const DescriptionOutline& outline() const { return scanned->outline; }
 };
 
 struct PairAnalysis {
@@ -40,6 +59,8 @@ struct PairAnalysis {
   }
 };
 
-std::unique_ptr<PairAnalysis> analyse_pair(const Workspace& workspace, const DescriptionPair& pair);
+// `scans` offers the scans of earlier analyses and takes this one's.
+std::unique_ptr<PairAnalysis> analyse_pair(const Workspace& workspace, const DescriptionPair& pair,
+                                           ScanCache& scans);
 
 }  // namespace tracciato::lsp

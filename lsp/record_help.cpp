@@ -11,10 +11,11 @@ bool before(FieldSite a, FieldSite b) {
 
 // Which value of `record` a cursor at `site` is writing: the one it stands
 // in, else the one after the last read before it.
-int32_t value_at(const OutlineRecord& record, FieldSite site) {
+int32_t value_at(const DescriptionOutline& outline, const OutlineRecord& record, FieldSite site) {
   int32_t index = 0;
-  for (size_t i = 0; i < record.values.size(); ++i) {
-    const OutlineValue& v = record.values[i];
+  const std::span<const OutlineValue> values = outline.values_of(record);
+  for (size_t i = 0; i < values.size(); ++i) {
+    const OutlineValue& v = values[i];
     if (before(site, v.site)) break;
     const bool inside = v.site.line == site.line && site.column <= v.site.column + v.length;
     index = static_cast<int32_t>(i) + (inside ? 0 : 1);
@@ -27,7 +28,7 @@ int32_t value_at(const OutlineRecord& record, FieldSite site) {
 
 Json signature_help(const DocumentPlace& place, const Json& params) {
   const FieldSite site = site_of_request(place, params);
-  const OutlineRecord* record = place.side().outline.record_around(site);
+  const OutlineRecord* record = place.side().outline().record_around(site);
   if (record == nullptr || record->rule->values.empty()) return nullptr;
   const RecordRule& rule = *record->rule;
   std::string label = std::string(rule.shown_key);
@@ -48,7 +49,7 @@ Json signature_help(const DocumentPlace& place, const Json& params) {
       {"parameters", std::move(parameters)}};
   return {{"signatures", Json::array({signature})},
           {"activeSignature", 0},
-          {"activeParameter", value_at(*record, site)}};
+          {"activeParameter", value_at(place.side().outline(), *record, site)}};
 }
 
 Json inlay_hints(const DocumentPlace& place, const Json& params) {
@@ -58,13 +59,13 @@ Json inlay_hints(const DocumentPlace& place, const Json& params) {
   if (!side.text) return hints;
   const FieldSite from{range.start.line + 1, 1};
   const int32_t last_line = range.end.line + 1;
-  const std::vector<OutlineField>& fields = side.outline.fields();
-  const OutlineField* first = side.outline.field_before(from);
+  const std::vector<OutlineField>& fields = side.outline().fields();
+  const OutlineField* first = side.outline().field_before(from);
   size_t i = first == nullptr ? 0 : static_cast<size_t>(first - fields.data());
   for (; i < fields.size() && fields[i].site.line <= last_line; ++i) {
     const OutlineField& f = fields[i];
     if (f.role != FieldRole::kValue || f.site.line < from.line || f.record < 0) continue;
-    const RecordRule& rule = *side.outline.records()[static_cast<size_t>(f.record)].rule;
+    const RecordRule& rule = *side.outline().records()[static_cast<size_t>(f.record)].rule;
     const Position at = side.text->position_of(f.site, place.encoding);
     hints.push_back({{"position", {{"line", at.line}, {"character", at.character}}},
                      {"label", std::string(rule.values[static_cast<size_t>(f.value)].name) + ":"},

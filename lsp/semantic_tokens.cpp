@@ -43,11 +43,11 @@ Json semantic_tokens(const DocumentPlace& place, const std::optional<Range>& ran
     const int32_t first_line = range ? range->start.line + 1 : 1;
     const int32_t last_line = range ? range->end.line + 1 : INT32_MAX;
     Position previous{0, 0};
-    for (const OutlineField& f : side.outline.fields()) {
+    for (const OutlineField& f : side.outline().fields()) {
       if (f.site.line < first_line) continue;
       if (f.site.line > last_line) break;
       if (f.length <= 0) continue;
-      const std::optional<int> type = token_type(f, side.outline);
+      const std::optional<int> type = token_type(f, side.outline());
       if (!type) continue;
       const Position start = side.text->position_of(f.site, place.encoding);
       const Position end =

@@ -280,7 +280,7 @@ const PairAnalysis& Server::analysis_for(const DescriptionPair& pair) {
   std::unique_ptr<PairAnalysis>& kept = analyses_[pair.key()];
   if (!kept || kept->generation != workspace_.generation_of(pair)) {
     kept.reset();  // the old model goes before the new one is made
-    kept = analyse_pair(workspace_, pair);
+    kept = analyse_pair(workspace_, pair, scans_);
   }
   return *kept;
 }
@@ -291,6 +291,7 @@ void Server::forget_unused_analyses() {
     if (auto pair = workspace_.pair_of(uri)) used.insert(pair->key());
   }
   std::erase_if(analyses_, [&](const auto& entry) { return used.count(entry.first) == 0; });
+  std::erase_if(scans_, [&](const auto& entry) { return workspace_.find(entry.first) == nullptr; });
 }
 
 void Server::publish_pending() {

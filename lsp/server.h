@@ -64,7 +64,8 @@ class Server {
 
   Workspace workspace_;
   std::map<std::string, std::unique_ptr<PairAnalysis>> analyses_;  // by pair key
-  std::set<std::string> dirty_;                                    // URIs to publish
+  ScanCache scans_;
+  std::set<std::string> dirty_;                   // URIs to publish
   std::map<std::string, std::string> published_;  // URI: the generation last published
 };
 

@@ -36,9 +36,10 @@ Json symbol(const DocumentPlace& place, const OutlineRecord& record, std::string
   const DescriptionSide& side = place.side();
   FieldSite end_site = record.key_site;
   int32_t end_length = record.key_length;
-  if (!record.values.empty()) {
-    end_site = record.values.back().site;
-    end_length = record.values.back().length;
+  const std::span<const OutlineValue> values = side.outline().values_of(record);
+  if (!values.empty()) {
+    end_site = values.back().site;
+    end_length = values.back().length;
   }
   Json range = range_json(side, record.key_site, record.key_length, place.encoding);
   range["end"] = range_json(side, end_site, end_length, place.encoding)["end"];
@@ -48,24 +49,24 @@ Json symbol(const DocumentPlace& place, const OutlineRecord& record, std::string
           {"selectionRange", range_json(side, record.key_site, record.key_length, place.encoding)}};
 }
 
-std::string record_title(const OutlineRecord& record) {
+std::string record_title(const DescriptionSide& side, const OutlineRecord& record) {
   std::string title = std::string(record.rule->name);
-  if (record.rule->kind == RecordKind::kStation) {
-    for (size_t i = 0; i < record.values.size(); ++i) {
-      if (record.rule->values[i].width == ValueWidth::kText && !record.values[i].text.empty()) {
-        title += " " + windows1252_to_utf8(record.values[i].text);
-        break;
-      }
+  const std::span<const OutlineValue> values = side.outline().values_of(record);
+  if (record.rule->kind == RecordKind::kStation && side.text) {
+    for (size_t i = 0; i < values.size(); ++i) {
+      if (record.rule->values[i].width != ValueWidth::kText || values[i].length == 0) continue;
+      title += " " + side.text->utf8_field(values[i].site, values[i].length);
+      break;
     }
   }
-  if (!record.values.empty()) title += " at " + std::to_string(record.values[0].number) + " m";
+  if (!values.empty()) title += " at " + std::to_string(values[0].number) + " m";
   return title;
 }
 
 }  // namespace
 
 Json document_symbols(const DocumentPlace& place) {
-  const DescriptionOutline& outline = place.side().outline;
+  const DescriptionOutline& outline = place.side().outline();
   Json symbols = Json::array();
   Json general = Json::array();
   const OutlineRecord* first_general = nullptr;
@@ -80,7 +81,7 @@ Json document_symbols(const DocumentPlace& place) {
       continue;
     }
     if (const std::optional<int> kind = symbol_kind(rule.kind)) {
-      symbols.push_back(symbol(place, record, record_title(record), *kind));
+      symbols.push_back(symbol(place, record, record_title(place.side(), record), *kind));
     }
   }
   if (first_general != nullptr) {

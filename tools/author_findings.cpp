@@ -33,15 +33,19 @@ std::optional<Diagnostic> encoding_warning(Description description, std::string_
 }  // namespace
 
 std::vector<Diagnostic> description_warnings(const AuthorDescriptions& descriptions,
-                                             bool check_encoding, WalkListeners also) {
+                                             bool check_encoding) {
+  return scan_warnings(descriptions, scan_line_description(descriptions.line_text),
+                       scan_train_description(descriptions.train_text), check_encoding);
+}
+
+std::vector<Diagnostic> scan_warnings(const AuthorDescriptions& descriptions, DescriptionScan line,
+                                      DescriptionScan train, bool check_encoding) {
   std::vector<Diagnostic> warnings;
   const auto add_encoding = [&](Description description, std::string_view text) {
     if (!check_encoding) return;
     if (auto w = encoding_warning(description, text)) warnings.push_back(std::move(*w));
   };
-  std::vector<LintWarning> found =
-      lint_warnings(scan_line_description(descriptions.line_text, also.line),
-                    scan_train_description(descriptions.train_text, also.train));
+  std::vector<LintWarning> found = lint_warnings(std::move(line), std::move(train));
   // lint_warnings has the line description's first; the encoding warning
   // leads each description's own.
   add_encoding(Description::kLine, descriptions.line_text);

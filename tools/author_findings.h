@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "compiler/description_walk.h"
+#include "authoring/description_scan.h"
 #include "compiler/diagnostics.h"
 #include "tools/author_compile.h"
 #include "tools/compile_report.h"
@@ -19,13 +19,13 @@ namespace tracciato {
 // order of its text. With `check_encoding`, a description that reads as UTF-8
 // gets a warning at its first multi-byte sequence: the compile takes each of
 // its bytes as one Windows-1252 character.
-// Further listeners of the scan's walk of each description; null for none.
-struct WalkListeners {
-  ParseListener* line = nullptr;
-  ParseListener* train = nullptr;
-};
 std::vector<Diagnostic> description_warnings(const AuthorDescriptions& descriptions,
-                                             bool check_encoding, WalkListeners also = {});
+                                             bool check_encoding);
+
+// The same from scans already made of the two texts (each scan depends on
+// its own text alone, so an unchanged description need not be read again).
+std::vector<Diagnostic> scan_warnings(const AuthorDescriptions& descriptions, DescriptionScan line,
+                                      DescriptionScan train, bool check_encoding);
 
 // For standard error: the warnings and the compile's problem in the order of
 // the texts, then the stop, then the summary line ("1 error, 2 warnings"); a

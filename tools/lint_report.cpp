@@ -15,21 +15,25 @@
 namespace tracciato {
 
 LintResult lint_scenario(const AuthorDescriptions& descriptions, const std::string& line_name,
-                         const std::string& train_number, bool check_encoding, AnalysisTap* tap) {
+                         const std::string& train_number, bool check_encoding) {
   LintResult result;
-  {
-    // The model of a long line is large; keep it off the stack, and let it
-    // go before the warnings are gathered unless it is asked for.
-    auto model = std::make_unique<ScenarioModel>();
-    model->line_name = line_name;
-    model->train_number = train_number;
-    DescriptionTexts source(descriptions.line_text, descriptions.train_text);
-    result.compile = compile_outcome(compile_scenario(*model, 1, source), *model);
-    if (tap != nullptr && tap->keep_model) tap->model = std::move(model);
-  }
-  result.warnings = description_warnings(
-      descriptions, check_encoding,
-      tap != nullptr ? WalkListeners{tap->line_listener, tap->train_listener} : WalkListeners{});
+  // The model of a long line is large: it goes before the warnings are
+  // gathered.
+  result.compile = compile_in_memory(descriptions, line_name, train_number);
+  result.warnings = description_warnings(descriptions, check_encoding);
+  return result;
+}
+
+AuthorCompileResult compile_in_memory(const AuthorDescriptions& descriptions,
+                                      const std::string& line_name, const std::string& train_number,
+                                      std::unique_ptr<ScenarioModel>* keep) {
+  // The model of a long line is large; keep it off the stack.
+  auto model = std::make_unique<ScenarioModel>();
+  model->line_name = line_name;
+  model->train_number = train_number;
+  DescriptionTexts source(descriptions.line_text, descriptions.train_text);
+  AuthorCompileResult result = compile_outcome(compile_scenario(*model, 1, source), *model);
+  if (keep != nullptr) *keep = std::move(model);
   return result;
 }
 

@@ -19,23 +19,19 @@ struct LintResult {
   AuthorCompileResult compile;  // `written` stays empty: lint writes nothing
 };
 
-// What a caller that needs more than the findings (the language server)
-// takes from the same run: listeners of the scan's walk of each description,
-// which reads every field, and the compiled model.
-struct AnalysisTap {
-  ParseListener* line_listener = nullptr;
-  ParseListener* train_listener = nullptr;
-  bool keep_model = false;
-  std::unique_ptr<ScenarioModel> model;  // set when keep_model
-};
-
 // Scans and checks both descriptions, then compiles them in memory under the
 // given names (Windows-1252; they only reach the item table and the
 // competition codes). With `check_encoding`, a description that reads as
 // UTF-8 is warned about.
 LintResult lint_scenario(const AuthorDescriptions& descriptions, const std::string& line_name,
-                         const std::string& train_number, bool check_encoding = true,
-                         AnalysisTap* tap = nullptr);
+                         const std::string& train_number, bool check_encoding = true);
+
+// The compile half of lint_scenario: both descriptions compiled in memory as
+// the install package compiles them. The model goes to `keep` when given
+// (the language server answers from it), and is let go otherwise.
+AuthorCompileResult compile_in_memory(const AuthorDescriptions& descriptions,
+                                      const std::string& line_name, const std::string& train_number,
+                                      std::unique_ptr<ScenarioModel>* keep = nullptr);
 
 // The line name and train number an analysis compiles under: those the file
 // names carry, in Windows-1252, or "line" and "train" when they carry none
