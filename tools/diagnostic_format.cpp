@@ -189,11 +189,14 @@ std::string severity_word(Severity severity, bool colour) {
 }  // namespace
 
 std::string render_diagnostic(const Diagnostic& d, const DiagnosticSources& sources, bool colour) {
-  std::string headline = severity_word(d.severity, colour);
+  // "error: 16 at 8050 m: sentence": the severity word with its colon first,
+  // as compilers write it, so editors' problem matchers read the line.
+  std::string headline = severity_word(d.severity, colour) + ":";
   if (d.code != 0) headline += " " + std::to_string(d.code);
   if (d.position) headline += " at " + std::to_string(*d.position) + " m";
+  if (d.code != 0 || d.position) headline += ":";
   // Sentences quote fields as they stand in the description: Windows-1252.
-  headline += ": " + displayable_line(d.message);
+  headline += " " + displayable_line(d.message);
   const DiagnosticPlace place{std::string(file_of(sources, d.description)), d.site.line,
                               d.site.column};
   std::string text = format_diagnostic(place, headline, lines_of(sources, d.description));

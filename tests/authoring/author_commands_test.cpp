@@ -110,7 +110,7 @@ TEST_F(AuthorCommand, LintReadsOnPastTheCompileErrorWithStatusOne) {
   EXPECT_EQ(lint.status, 1);
   EXPECT_EQ(lint.out, "");
   EXPECT_EQ(lint.err,
-            "Tarvo_Belmira_7351-.txt:2:11: error 8 at 1025 m: the station's position is not a "
+            "Tarvo_Belmira_7351-.txt:2:11: error: 8 at 1025 m: the station's position is not a "
             "multiple of 50 "
             "metres\n"
             "stazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\n"
@@ -173,7 +173,7 @@ TEST_F(AuthorCommand, PlotDrawsNothingForAScenarioThatDoesNotCompile) {
   const ProgramRun plot = run({"plot", kLine, kTrain, "--out", "route.svg"});
   EXPECT_EQ(plot.status, 1);
   EXPECT_EQ(plot.err,
-            "Tarvo_Belmira_7351-.txt:2:11: error 8 at 1025 m: the station's position is not a "
+            "Tarvo_Belmira_7351-.txt:2:11: error: 8 at 1025 m: the station's position is not a "
             "multiple of 50 "
             "metres\n"
             "stazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\n"

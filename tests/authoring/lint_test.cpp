@@ -82,7 +82,7 @@ TEST(Lint, WarningsComeBeforeTheCompileErrorAndSetTheStatus) {
             "(halves go to the even cell)\n"
             "pendenza, 475, 2\n"
             "          ^\n"
-            "t.txt:2:11: error 8 at 1025 m: the station's position is not a multiple of 50 metres\n"
+            "t.txt:2:11: error: 8 at 1025 m: the station's position is not a multiple of 50 metres\n"
             "stazione, 1025, 12, 500, 0,0,0, 0,0,0, 0,0,0, 0, 13,0,0, A\n"
             "          ^\n"
             "1 error, 1 warning\n");

@@ -76,7 +76,7 @@ TEST(RouteView, ACompileThatStopsAtAProblemStillDrawsWhatItReadBefore) {
   EXPECT_EQ(problems.list[0]["at"], 6750);
   EXPECT_EQ(problems.list[0]["cell"], 136);
   EXPECT_EQ(problems.list[0]["text"],
-            "Tarvo_Belmira_7351-.txt:29:13: error 16 at 6750 m: the signal's cell 136 (6750 to "
+            "Tarvo_Belmira_7351-.txt:29:13: error: 16 at 6750 m: the signal's cell 136 (6750 to "
             "6800 m) is already occupied by the indication sign `(PASSAGGIO)(A LIVELLO)(Km "
             "68+905)`");
   const RoutePage page = route_view_page(view_drawing(descriptions, drawing), problems, false);

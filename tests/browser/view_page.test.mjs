@@ -134,7 +134,7 @@ describe('a route that stops at a problem', () => {
     const problems = await p.$$('ul[aria-label="Problems"] button');
     assert.ok(problems.length >= 1);
     const text = await p.$eval('ul[aria-label="Problems"] button.error', (b) => b.textContent);
-    assert.match(text, /Tarvo_Belmira_7351-\.txt:29:13: error 16 at 6750 m/);
+    assert.match(text, /Tarvo_Belmira_7351-\.txt:29:13: error: 16 at 6750 m/);
     await p.click('ul[aria-label="Problems"] button.error');
     await drawn(p);
     assert.ok(Math.abs(centre(await range(p)) - 6750) <= 1);

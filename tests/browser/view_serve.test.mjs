@@ -85,7 +85,7 @@ describe('the served page', () => {
     await p.waitForFunction((r) => Number(document.getElementById('route-view').dataset.revision) > r,
       { timeout: 2000 }, after.revision);
     await drawn(p);
-    assert.match(await p.$eval('ul[aria-label="Problems"]', (u) => u.textContent), /error 16 at 6750 m/);
+    assert.match(await p.$eval('ul[aria-label="Problems"]', (u) => u.textContent), /error: 16 at 6750 m/);
     assert.match(await p.$eval('#banner', (b) => b.textContent), /do not compile/);
     assert.ok(await p.$('#route-svg g.signal[data-position="23350"]'), 'the last good drawing stays');
     assert.deepEqual(await range(p).then((r) => [r.start, r.end]), [before.start, before.end]);

@@ -61,7 +61,7 @@ ProgramRun compile_clash(const RunOptions& options) {
 
 TEST(TracciatoColour, OnlyOnATerminalAndNeverUnderNoColor) {
   const std::string plain = compile_clash({}).err;
-  ASSERT_TRUE(plain.starts_with("T_linea.txt:5:24: error 6 at 500 m: ")) << plain;
+  ASSERT_TRUE(plain.starts_with("T_linea.txt:5:24: error: 6 at 500 m: ")) << plain;
   std::string coloured = plain;
   coloured.replace(coloured.find("error"), 5, "\x1b[1;31merror\x1b[0m");
   // The note naming the sign already in the cell.

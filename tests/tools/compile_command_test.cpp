@@ -104,7 +104,7 @@ TEST(CompileCommand, ALineProblemIsShownWithItsLineAndACaretUnderTheRecord) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err,
-            "T_linea.txt:5:24: error 6 at 500 m: " + std::string(kSignClash) +
+            "T_linea.txt:5:24: error: 6 at 500 m: " + std::string(kSignClash) +
                 "\n"
                 "  cartello_indicatore, 500, (B)\n"
                 "                       ^\n"
@@ -120,7 +120,7 @@ TEST(CompileCommand, ATrainProblemKeepsTheTabBeforeItsCaret) {
   s.describe(kLine, kTrainSignalClash);
   const ProgramRun run = s.compile();
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "T_1-.txt:3:11: error 16 at 1000 m: " + std::string(kSignalClash) +
+  EXPECT_EQ(run.err, "T_1-.txt:3:11: error: 16 at 1000 m: " + std::string(kSignalClash) +
                          "\n"
                          "\tsegnale, 1000, 1, 5, 6, 0, 0, 1, 3,1,0, 0\n"
                          "\t         ^\n"

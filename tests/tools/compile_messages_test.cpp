@@ -53,7 +53,7 @@ TEST(CompileMessages, ALineRecordBeyondTheRouteIsReportedAtItsOwnLine) {
   // position kept; the message still points at the line record at fault.
   const std::string line = with_line(embedded_line(), 77, "montagna,   47800,  47850,  2");
   EXPECT_EQ(messages(line, embedded_train()),
-            "Tarvo_Belmira_linea.txt:77:13: error 15 at 1850 m: 47800 m lies beyond the route: "
+            "Tarvo_Belmira_linea.txt:77:13: error: 15 at 1850 m: 47800 m lies beyond the route: "
             "the route's cells run to 39000 m (the line and 7000 m more), and this record needs "
             "100 m of them after its position, so the last it may have is 38900 m\n"
             "montagna,   47800,  47850,  2\n"
@@ -69,7 +69,7 @@ TEST(CompileMessages, ASignalOnASignsCellNamesTheSignAndWhereItWasPlaced) {
   const std::string train =
       with_line(embedded_train(), 29, "segnale,    6750,   1, 4, 1,  0, 0,    0,  0,0,0, 0");
   EXPECT_EQ(messages(embedded_line(), train),
-            "Tarvo_Belmira_7351-.txt:29:13: error 16 at 6750 m: the signal's cell 136 (6750 to "
+            "Tarvo_Belmira_7351-.txt:29:13: error: 16 at 6750 m: the signal's cell 136 (6750 to "
             "6800 m) is already occupied by the indication sign `(PASSAGGIO)(A LIVELLO)(Km "
             "68+905)`\n"
             "segnale,    6750,   1, 4, 1,  0, 0,    0,  0,0,0, 0\n"
@@ -87,7 +87,7 @@ TEST(CompileMessages, NumberedMarksInTheWayNameTheBoardTheFourCellsAndTheOccupan
   const std::string train =
       with_line(embedded_train(), 23, "rallentamento,  3150, 120, 400, 1, 1, 0");
   EXPECT_EQ(messages(embedded_line(), train),
-            "Tarvo_Belmira_7351-.txt:23:17: error 20 at 3150 m: the warning board stands 1200 m "
+            "Tarvo_Belmira_7351-.txt:23:17: error: 20 at 3150 m: the warning board stands 1200 m "
             "before the slowdown, at 1950 m in cell 40 (1950 to 2000 m); its four numbered marks "
             "need cells 39, 38, 37 and 36 (1750 to 1950 m), but cell 39 is already occupied by a "
             "maximum-speed indicator group\n"
@@ -112,7 +112,7 @@ TEST(CompileMessages, EachOccupiedCellCodeNamesWhatIsInTheCell) {
        "[generale]\r\nlunghezza percorso, 2000\r\n[fine]\r\n"
        "indicatori_vmax, 500, 60,60,60,0, 60,60,60,0\r\ncartello_indicatore, 500, (A)\r\n\r\n",
        std::string(kTrain),
-       "T_linea.txt:5:22: error 6 at 500 m: the indication sign's cell 11 (500 to 550 m) is "
+       "T_linea.txt:5:22: error: 6 at 500 m: the indication sign's cell 11 (500 to 550 m) is "
        "already occupied by a maximum-speed indicator group\n"
        "cartello_indicatore, 500, (A)\n"
        "                     ^\n"
@@ -124,7 +124,7 @@ TEST(CompileMessages, EachOccupiedCellCodeNamesWhatIsInTheCell) {
        "[generale]\r\nlunghezza percorso, 2000\r\n[fine]\r\n"
        "cartello_indicatore, 500, (A)\r\nindicatori_vmax, 500, 60,60,60,0, 60,60,60,0\r\n\r\n",
        std::string(kTrain),
-       "T_linea.txt:5:18: error 21 at 500 m: the maximum-speed indicator group's cell 11 (500 "
+       "T_linea.txt:5:18: error: 21 at 500 m: the maximum-speed indicator group's cell 11 (500 "
        "to 550 m) is already occupied by the indication sign `(A)`\n"
        "indicatori_vmax, 500, 60,60,60,0, 60,60,60,0\n"
        "                 ^\n"
@@ -133,7 +133,7 @@ TEST(CompileMessages, EachOccupiedCellCodeNamesWhatIsInTheCell) {
        "^\n"},
       {"7: an abbattimento on a signal", std::string(kLine),
        "[generale]\r\nsegnale, 1000, 1, 5, 6, 0, 0, 1, 3,1,0, 0\r\nabbattimento, 1050, 90\r\n\r\n",
-       "T_1-.txt:3:15: error 7 at 1050 m: the abbattimento mark's cell 21 (1000 to 1050 m) is "
+       "T_1-.txt:3:15: error: 7 at 1050 m: the abbattimento mark's cell 21 (1000 to 1050 m) is "
        "already occupied by a signal\n"
        "abbattimento, 1050, 90\n"
        "              ^\n"
@@ -143,7 +143,7 @@ TEST(CompileMessages, EachOccupiedCellCodeNamesWhatIsInTheCell) {
       {"17: a warning board on a station's stop mark", std::string(kLine),
        "[generale]\r\nstazione, 500, 12, 200, 0,0,0, 0,0,0, 0,0,0,0, 0,0,0, NORD\r\n"
        "rallentamento, 1700, 30, 100, 1, 0, 0\r\n\r\n",
-       "T_1-.txt:3:16: error 17 at 1700 m: the slowdown's warning board cell 11 (500 to 550 m) "
+       "T_1-.txt:3:16: error: 17 at 1700 m: the slowdown's warning board cell 11 (500 to 550 m) "
        "is already occupied by the stop mark of the station `NORD`\n"
        "rallentamento, 1700, 30, 100, 1, 0, 0\n"
        "               ^\n"
@@ -154,7 +154,7 @@ TEST(CompileMessages, EachOccupiedCellCodeNamesWhatIsInTheCell) {
       {"18: a slowdown's start on another's start", std::string(kLine),
        "[generale]\r\nrallentamento, 1000, 30, 200, 1, 0, 0\r\n"
        "rallentamento, 1000, 60, 400, 1, 0, 0\r\n\r\n",
-       "T_1-.txt:3:16: error 18 at 1000 m: the slowdown's start cell 21 (1000 to 1050 m) is "
+       "T_1-.txt:3:16: error: 18 at 1000 m: the slowdown's start cell 21 (1000 to 1050 m) is "
        "already occupied by the start of a slowdown\n"
        "rallentamento, 1000, 60, 400, 1, 0, 0\n"
        "               ^\n"
@@ -164,7 +164,7 @@ TEST(CompileMessages, EachOccupiedCellCodeNamesWhatIsInTheCell) {
       {"19: a slowdown's end on another's end", std::string(kLine),
        "[generale]\r\nrallentamento, 1000, 30, 200, 1, 0, 0\r\n"
        "rallentamento, 800, 30, 400, 1, 0, 0\r\n\r\n",
-       "T_1-.txt:3:16: error 19 at 800 m: the slowdown's end cell 25 (1200 to 1250 m) is "
+       "T_1-.txt:3:16: error: 19 at 800 m: the slowdown's end cell 25 (1200 to 1250 m) is "
        "already occupied by the end of a slowdown\n"
        "rallentamento, 800, 30, 400, 1, 0, 0\n"
        "               ^\n"
@@ -186,7 +186,7 @@ TEST(CompileMessages, ACodeOfTheCompletionPassReplacesTheWordsOfTheReadingsCode)
       with_line(embedded_train(), 37, "rallentamento,  6500, 120,  400,  1,  0,  0");
   train = with_line(train, 38, "abbattimento,   1900,   90");
   EXPECT_EQ(messages(embedded_line(), train),
-            "tracciato: error 11 at 5300 m: the signal in cell 106 (5250 to 5300 m) stands within "
+            "tracciato: error: 11 at 5300 m: the signal in cell 106 (5250 to 5300 m) stands within "
             "20 cells before the warning board in cell 107 (5300 to 5350 m) and needs an "
             "abbattimento mark in one of the two cells just before it, but neither is free or "
             "holds one: cell 105 (5200 to 5250 m) holds the indication sign `(SEGNAL DI "
@@ -209,7 +209,7 @@ TEST(CompileMessages, AProgressiveOffTheGridReplacesAPositionBeyondTheRouteWithI
       "[generale]\r\nlunghezza percorso, 2000\r\nprogressiva chilometrica uno, 0, 75725, "
       "1\r\n[fine]\r\npendenza, 9000, 0\r\n\r\n";
   EXPECT_EQ(messages(line, "[generale]\r\n\r\n", "T_linea.txt", "T_1-.txt"),
-            "T_linea.txt: error 2 at 9000 m: " + std::string(error_message(2)) + "\n");
+            "T_linea.txt: error: 2 at 9000 m: " + std::string(error_message(2)) + "\n");
 }
 
 TEST(CompileMessages, TheCompletionPassNamesTheCellsItFoundOccupied) {
@@ -222,7 +222,7 @@ TEST(CompileMessages, TheCompletionPassNamesTheCellsItFoundOccupied) {
       {"12: the three cells 5 to 7 before a slowdown's start",
        "[generale]\r\nsegnale, 2500, 1,0,0,0,0,0,0,0,0,0\r\nsegnale, 2550, 1,0,0,0,0,0,0,0,0,0\r\n"
        "segnale, 2600, 1,0,0,0,0,0,0,0,0,0\r\nrallentamento, 2850, 120, 200, 1, 0, 0\r\n\r\n",
-       "tracciato: error 12 at 2900 m: the slowdown starting in cell 58 (2850 to 2900 m) needs "
+       "tracciato: error: 12 at 2900 m: the slowdown starting in cell 58 (2850 to 2900 m) needs "
        "an abbattimento mark 5 to 7 cells before it, but none of those cells is free: cell 53 "
        "(2600 to 2650 m) holds a signal, cell 52 (2550 to 2600 m) holds a signal, cell 51 (2500 "
        "to 2550 m) holds a signal\n"
@@ -238,7 +238,7 @@ TEST(CompileMessages, TheCompletionPassNamesTheCellsItFoundOccupied) {
       {"13: the mark due inside a slow slowdown",
        "[generale]\r\nsegnale, 1350, 1,0,0,0,0,0,0,0,0,0\r\nsegnale, 1400, 1,0,0,0,0,0,0,0,0,0\r\n"
        "segnale, 1450, 1,0,0,0,0,0,0,0,0,0\r\nrallentamento, 1000, 30, 1000, 1, 0, 0\r\n\r\n",
-       "tracciato: error 13 at 1450 m: inside the slowdown starting in cell 21 (1000 to 1050 m), "
+       "tracciato: error: 13 at 1450 m: inside the slowdown starting in cell 21 (1000 to 1050 m), "
        "slower than 110 km/h, a mark is due every 400 m; the one due in cell 29 (1400 to 1450 m) "
        "finds no free cell there or next to it: cell 28 (1350 to 1400 m) holds a signal, cell 29 "
        "(1400 to 1450 m) holds a signal, cell 30 (1450 to 1500 m) holds a signal\n"
@@ -270,41 +270,41 @@ TEST(CompileMessages, EachCauseOfAFailedReadingHasItsOwnSentence) {
     std::string expected;
   } cases[] = {
       {"a letter in a number", line_head + "pendenza, 100,  4x\r\n\r\n", std::string(kTrain),
-       "T_linea.txt:4:17: error 25 at 0 m: `4x` is not a whole number, in field 2 (gradient) "
+       "T_linea.txt:4:17: error: 25 at 0 m: `4x` is not a whole number, in field 2 (gradient) "
        "of `pendenza`\n"
        "pendenza, 100,  4x\n"
        "                ^\n"},
       {"a sign without digits", line_head + "pendenza, +, 4\r\n\r\n", std::string(kTrain),
-       "T_linea.txt:4:11: error 25 at 0 m: `+` is a sign with no digits, in field 1 (position) "
+       "T_linea.txt:4:11: error: 25 at 0 m: `+` is a sign with no digits, in field 1 (position) "
        "of `pendenza`\n"
        "pendenza, +, 4\n"
        "          ^\n"},
       {"eleven digits", line_head + "pendenza, 12345678901, 4\r\n\r\n", std::string(kTrain),
-       "T_linea.txt:4:11: error 25 at 0 m: `12345678901` does not fit 32 bits (-2147483648 to "
+       "T_linea.txt:4:11: error: 25 at 0 m: `12345678901` does not fit 32 bits (-2147483648 to "
        "2147483647), in field 1 (position) of `pendenza`\n"
        "pendenza, 12345678901, 4\n"
        "          ^\n"},
       {"too wide for an 8-bit station field", std::string(kLine),
        "[generale]\r\nstazione, 500, 12, 200, 300,0,0, 0,0,0, 0,0,0,0, 0,0,0, NORD\r\n\r\n",
-       "T_1-.txt:2:25: error 25 at 0 m: 300 does not fit field 4 (field 4) of `stazione` (0 to "
+       "T_1-.txt:2:25: error: 25 at 0 m: 300 does not fit field 4 (field 4) of `stazione` (0 to "
        "255)\n"
        "stazione, 500, 12, 200, 300,0,0, 0,0,0, 0,0,0,0, 0,0,0, NORD\n"
        "                        ^\n"},
       {"too wide for a 16-bit field", std::string(kLine), "[generale]\r\nsabbia, 40000\r\n\r\n",
-       "T_1-.txt:2:9: error 25 at 0 m: 40000 does not fit field 1 (sand) of `sabbia` (-32768 to "
+       "T_1-.txt:2:9: error: 25 at 0 m: 40000 does not fit field 1 (sand) of `sabbia` (-32768 to "
        "32767)\n"
        "sabbia, 40000\n"
        "        ^\n"},
       {"the text ends inside a record", std::string(kLine),
        "[generale]\r\nsegnale, 1000, 1, 5, 6, 0, 0, 1",
-       "T_1-.txt:2:31: error 25 at 0 m: the text ends inside a `segnale` record: it needs 11 "
+       "T_1-.txt:2:31: error: 25 at 0 m: the text ends inside a `segnale` record: it needs 11 "
        "values, 7 were found\n"
        "segnale, 1000, 1, 5, 6, 0, 0, 1\n"
        "                              ^\n"},
       // The feature part, and the track with it, begins at the section's end.
       {"a general section without the line length",
        "[generale]\r\n[fine]\r\npendenza, 0, 0\r\n\r\n", std::string(kTrain),
-       "T_linea.txt:2:1: error 25 at 0 m: the route is needed before its length record: "
+       "T_linea.txt:2:1: error: 25 at 0 m: the route is needed before its length record: "
        "`lunghezza percorso` must come first\n"
        "[fine]\n"
        "^\n"
@@ -312,20 +312,20 @@ TEST(CompileMessages, EachCauseOfAFailedReadingHasItsOwnSentence) {
        "route cells to complete and write; no file written\n"},
       {"a speed too high for its byte", std::string(kLine),
        "[generale]\r\nvelocita, 0, 2000\r\n\r\n",
-       "T_1-.txt:2:1: error 25 at 0 m: the speed limit 2000 km/h does not fit its byte once "
+       "T_1-.txt:2:1: error: 25 at 0 m: the speed limit 2000 km/h does not fit its byte once "
        "divided by 5 (0 to 1277 km/h)\n"
        "velocita, 0, 2000\n"
        "^\n"},
       {"an abbattimento value too wide", std::string(kLine),
        "[generale]\r\nabbattimento, 1000, 40000\r\n\r\n",
-       "T_1-.txt:2:1: error 25 at 0 m: 40000 does not fit field 2 (value) of `abbattimento` "
+       "T_1-.txt:2:1: error: 25 at 0 m: 40000 does not fit field 2 (value) of `abbattimento` "
        "(-32768 to 32767)\n"
        "abbattimento, 1000, 40000\n"
        "^\n"},
       {"a time of day that overflows", std::string(kLine),
        "[generale]\r\nstazione, 500, 12, 200, 0,0,0, 0,0,0, 0,0,0,0, 2000000000,0,0, "
        "NORD\r\n\r\n",
-       "T_1-.txt:2:1: error 25 at 0 m: a sum of the record's values overflows 32 bits\n"
+       "T_1-.txt:2:1: error: 25 at 0 m: a sum of the record's values overflows 32 bits\n"
        "stazione, 500, 12, 200, 0,0,0, 0,0,0, 0,0,0,0, 2000000000,0,0, NORD\n"
        "^\n"},
   };
@@ -339,7 +339,7 @@ TEST(CompileMessages, AStationLengthOffTheHundredsNamesTheNearestValidLengths) {
       with_line(embedded_train(), 20,
                 "stazione,   13200, 12,  450,  0, 0, 0,  1,1,0,  4,1,1,   30,  13,16, 0, LAVRETTO");
   EXPECT_EQ(messages(embedded_line(), train),
-            "Tarvo_Belmira_7351-.txt:20:25: error 9 at 13200 m: the station's length 450 m is "
+            "Tarvo_Belmira_7351-.txt:20:25: error: 9 at 13200 m: the station's length 450 m is "
             "not a multiple of 100 metres: the nearest valid lengths are 400 and 500 m\n"
             "stazione,   13200, 12,  450,  0, 0, 0,  1,1,0,  4,1,1,   30,  13,16, 0, LAVRETTO\n"
             "                        ^\n");

@@ -21,7 +21,7 @@ TEST(CompileReport, AProblemWithoutASiteNamesTheToolAndNoFile) {
 
   const std::string message(error_message(11));
   EXPECT_EQ(compile_messages(descriptions("t_linea.txt"), result),
-            "tracciato: error 11 at 500 m: " + message + "\n");
+            "tracciato: error: 11 at 500 m: " + message + "\n");
   EXPECT_EQ(compile_report_json(descriptions("t_linea.txt"), result),
             R"({"error_code":11,"error_position":500,"stop":null,"file":null,"line":null,)"
             R"("column":null,"message":")" +
@@ -52,7 +52,7 @@ TEST(CompileReport, AStopAfterAProblemReportsBoth) {
 
   const std::string messages = compile_messages(
       {"t_linea.txt", "t_1-.txt", "[generale]\nlunghezza percorso, 2000000\n", ""}, result);
-  EXPECT_EQ(messages, "t_linea.txt:2:1: error 1 at 0 m: " + std::string(error_message(1)) +
+  EXPECT_EQ(messages, "t_linea.txt:2:1: error: 1 at 0 m: " + std::string(error_message(1)) +
                           "\n"
                           "lunghezza percorso, 2000000\n"
                           "^\n"

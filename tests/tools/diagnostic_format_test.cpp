@@ -61,23 +61,23 @@ TEST(FormatDiagnostic, ShowsWhatIsKnownOfThePlace) {
     std::string expected;
   } cases[] = {
       {{"a_linea.txt", 2, 3},
-       "a_linea.txt:2:3: error 25 at 0 m: broken\n"
+       "a_linea.txt:2:3: error: 25 at 0 m: broken\n"
        "  pendenza,  x\n"
        "  ^\n"},
       {{"a_linea.txt", 2, 0},
-       "a_linea.txt:2: error 25 at 0 m: broken\n"
+       "a_linea.txt:2: error: 25 at 0 m: broken\n"
        "  pendenza,  x\n"},
-      {{"a_linea.txt", 0, 0}, "a_linea.txt: error 25 at 0 m: broken\n"},
-      {{"a_linea.txt", 0, 7}, "a_linea.txt: error 25 at 0 m: broken\n"},
+      {{"a_linea.txt", 0, 0}, "a_linea.txt: error: 25 at 0 m: broken\n"},
+      {{"a_linea.txt", 0, 7}, "a_linea.txt: error: 25 at 0 m: broken\n"},
       // A line the text does not have: the location stays, the excerpt goes.
-      {{"a_linea.txt", 9, 1}, "a_linea.txt:9:1: error 25 at 0 m: broken\n"},
+      {{"a_linea.txt", 9, 1}, "a_linea.txt:9:1: error: 25 at 0 m: broken\n"},
       // A column far past the line: no caret pointing at nothing.
       {{"a_linea.txt", 2, 40},
-       "a_linea.txt:2:40: error 25 at 0 m: broken\n"
+       "a_linea.txt:2:40: error: 25 at 0 m: broken\n"
        "  pendenza,  x\n"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(format_diagnostic(c.place, "error 25 at 0 m: broken", text), c.expected)
+    EXPECT_EQ(format_diagnostic(c.place, "error: 25 at 0 m: broken", text), c.expected)
         << c.place.line << ":" << c.place.column;
   }
 }
