@@ -68,6 +68,37 @@ describe('the example route', () => {
     await p.close();
   });
 
+  test('a drag carries the route with the pointer, and Home and End go to its ends', async () => {
+    const p = await openPage(browser, url);
+    for (let i = 0; i < 4; i++) await p.keyboard.press('+');
+    await goTo(p, 'belmira');
+    const before = await range(p);
+    const span = before.end - before.start;
+    const mark = await stationMark(p, 'BELMIRA');
+    await p.mouse.move(mark.x, mark.y);
+    await p.mouse.down();
+    await p.mouse.move(mark.x - 200, mark.y, { steps: 10 });
+    await p.mouse.up();
+    await drawn(p);
+    const dragged = await range(p);
+    assert.ok(dragged.start > before.start, 'the range moves on along the route');
+    assert.ok(Math.abs(dragged.end - dragged.start - span) <= 1, 'the span stays');
+    const moved = await stationMark(p, 'BELMIRA');
+    assert.ok(Math.abs(moved.x - (mark.x - 200)) < 1.5, `BELMIRA at ${moved.x}, not ${mark.x - 200}`);
+    await p.keyboard.press('Home');
+    await drawn(p);
+    const home = await range(p);
+    assert.equal(home.start, 0);
+    assert.ok(Math.abs(home.end - span) <= 1, JSON.stringify(home));
+    await p.keyboard.press('End');
+    await drawn(p);
+    const end = await range(p);
+    assert.equal(end.end, 39000);
+    assert.ok(Math.abs(end.end - end.start - span) <= 1, JSON.stringify(end));
+    assert.deepEqual(p.errors, []);
+    await p.close();
+  });
+
   test('pointing at a signal shows the record that placed it and the cell it stores', async () => {
     const p = await openPage(browser, url);
     await goTo(p, '6850');

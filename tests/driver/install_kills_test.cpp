@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -55,13 +56,14 @@ struct Writer {
   std::vector<std::string> inputs;
 };
 
-// Starts `argv` in `cwd`, its output thrown away. Returns its process.
-pid_t start(const std::vector<std::string>& argv, const fs::path& cwd) {
+// Starts `argv` in `cwd`, its output thrown away, or its standard error kept
+// in the file `err` when one is named. Returns its process.
+pid_t start(const std::vector<std::string>& argv, const fs::path& cwd, const fs::path& err = {}) {
   const pid_t pid = fork();
   if (pid == 0) {
     if (chdir(cwd.c_str()) != 0) _exit(127);
     freopen("/dev/null", "w", stdout);
-    freopen("/dev/null", "w", stderr);
+    freopen(err.empty() ? "/dev/null" : err.c_str(), "w", stderr);
     unsetenv("DISPLAY");
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -290,6 +292,65 @@ TEST_P(Kills, AtEveryStepOfTheFileLayer) {
                        "killed before step " + std::to_string(step));
     }
   }
+}
+
+// A run killed before one of the set's renames leaves the record. The next
+// run of the program itself finishes the set from it and says so on standard
+// error; when a staged file was cut short after the kill (as a power failure
+// can leave it), it puts the earlier files back and says that. Either way it
+// then writes the new set, and nothing else stays.
+TEST_P(Kills, TheNextRunFinishesWhatTheRecordNamesAndSaysSo) {
+  kind_ = "before each rename, the next run recovering";
+  const Files earlier = earlier_version(fresh_);
+  const struct {
+    bool cut_a_staged_file;
+    const char* says;
+  } cases[] = {
+      {false, "; every new file was whole, so the replacement was finished"},
+      {true, " was not whole, so the earlier files were put back"},
+  };
+  for (const auto& c : cases) {
+    for (int rename = 0;; ++rename) {
+      SCOPED_TRACE("killed before rename " + std::to_string(rename) +
+                   (c.cut_a_staged_file ? ", a staged file cut" : ""));
+      TempFolder folder;
+      prepare(folder, writer_, earlier);
+      ++tally_.tried;
+      const pid_t pid = fork();
+      if (pid == 0) {
+        int renames = 0;
+        writer_.in_process(folder.path(), [&renames, rename](FileStep step, const fs::path&) {
+          if (step == FileStep::kRename && renames++ == rename) raise(SIGKILL);
+          return 0;
+        });
+        _exit(0);
+      }
+      if (exited_well(finish(pid))) break;  // every rename has been tried
+      ++tally_.killed;
+      // A rename before the set's (the package's descriptions) leaves no record.
+      if (!fs::exists(folder / std::string(kReplacementRecordName))) continue;
+      if (c.cut_a_staged_file) {
+        const auto staged = std::find_if(
+            fs::directory_iterator(folder.path()), fs::directory_iterator(),
+            [](const fs::directory_entry& e) { return e.path().extension() == ".tmp"; });
+        ASSERT_NE(staged, fs::directory_iterator());
+        fs::resize_file(staged->path(), fs::file_size(staged->path()) / 2);
+      }
+      const fs::path err = folder / "stderr.txt";
+      const int status = finish(start(writer_.command(folder.path()), folder.path(), err));
+      const std::string said = read_file(err);
+      fs::remove(err);
+      EXPECT_TRUE(exited_well(status)) << status << ": " << said;
+      EXPECT_NE(said.find("an interrupted run had begun replacing "), std::string::npos) << said;
+      EXPECT_NE(said.find(c.says), std::string::npos) << said;
+      ++tally_.recovered;
+      if (output_of(folder, writer_) != fresh_) {
+        ++tally_.leftovers;
+        ADD_FAILURE() << "the next run did not leave the new set alone";
+      }
+    }
+  }
+  EXPECT_GE(tally_.recovered, 6);  // three files at least, whole and cut
 }
 
 // Kills at random instants over the whole length of a run. The number of

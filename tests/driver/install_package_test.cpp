@@ -145,9 +145,15 @@ TEST(InstallPackage, ADamagedDownloadWritesNothingAndSaysSoWhereverItCanRun) {
   for (size_t i = 0; i < tries / 10 + 1; ++i) {
     places.push_back(program_size + i * after_the_program / (tries / 10 + 1));
   }
+  // How the runs that did not say so ended: the system could not start the
+  // program (status 126 from the child), a signal ended it, or another status.
   struct Tally {
     int tried = 0, said_damaged = 0, exited_well = 0, wrote = 0;
+    int tried_after_the_program = 0, said_after_the_program = 0;
+    int not_started = 0, signalled = 0, other_status = 0;
   } cut, flipped;
+  // The places of flipped bits that were not reported, with their wait status.
+  std::string silent_flips;
   for (const size_t at : places) {
     for (const bool flip : {false, true}) {
       std::string damaged = flip ? good : good.substr(0, at);
@@ -168,6 +174,20 @@ TEST(InstallPackage, ADamagedDownloadWritesNothingAndSaysSoWhereverItCanRun) {
       tally.said_damaged += spoke;
       tally.exited_well += exited_well;
       tally.wrote += !files.empty();
+      if (at >= program_size) {
+        ++tally.tried_after_the_program;
+        tally.said_after_the_program += spoke;
+      }
+      if (!spoke) {
+        if (flip) silent_flips += " " + std::to_string(at) + " (" + std::to_string(status) + ")";
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 126) {
+          ++tally.not_started;
+        } else if (WIFSIGNALED(status)) {
+          ++tally.signalled;
+        } else {
+          ++tally.other_status;
+        }
+      }
       const std::string where = (flip ? "bit flipped at " : "cut at ") + std::to_string(at);
       EXPECT_FALSE(exited_well) << where;
       EXPECT_TRUE(files.empty()) << where << ": wrote " << files.begin()->first;
@@ -176,11 +196,18 @@ TEST(InstallPackage, ADamagedDownloadWritesNothingAndSaysSoWhereverItCanRun) {
       }
     }
   }
+  std::printf("the program is the first %zu of the package's %zu bytes\n", program_size,
+              good.size());
   for (const auto* t : {&cut, &flipped}) {
-    std::printf("%s: %d tried, %d said they were damaged, %d exited 0, %d wrote a file\n",
-                t == &cut ? "cut short" : "one bit flipped", t->tried, t->said_damaged,
-                t->exited_well, t->wrote);
+    std::printf(
+        "%s: %d tried, %d said they were damaged, %d exited 0, %d wrote a file; after the "
+        "program %d tried, %d said so; of the silent, %d could not start, %d ended by a signal, "
+        "%d ended with another status\n",
+        t == &cut ? "cut short" : "one bit flipped", t->tried, t->said_damaged, t->exited_well,
+        t->wrote, t->tried_after_the_program, t->said_after_the_program, t->not_started,
+        t->signalled, t->other_status);
   }
+  std::printf("bits flipped without a word, at (wait status):%s\n", silent_flips.c_str());
 }
 
 // The package is one file: with a display it loads the window it carries

@@ -35,6 +35,11 @@ TEST(UnreadableInputs, APipeOrADeviceIsRefusedByEveryCommandAtOnce) {
       {"inspect", "X"},
       {"inspect", "X", "--kind", "cell"},
       {"decompile", "X", "X", "X", "--out", "back"},
+      {"view", "X", train, "--out", "route.html"},
+      {"view", line, "X", "--out", "route.html"},
+      // diff takes a side of two paths not both .txt as a cell and an item file.
+      {"diff", "X", train, line, train},
+      {"diff", line, train, line, "X"},
   };
   for (size_t i = 0; i < documents.size(); i += 2) {
     std::vector<std::string> package = {"package", line, train, "--out", "dist"};
@@ -66,7 +71,7 @@ TEST(UnreadableInputs, APipeOrADeviceIsRefusedByEveryCommandAtOnce) {
                                                                                  << run.err;
     }
   }
-  for (const char* never_written : {"out", "route.svg", "back", "dist"}) {
+  for (const char* never_written : {"out", "route.svg", "route.html", "back", "dist"}) {
     EXPECT_FALSE(std::filesystem::exists(author / never_written)) << never_written;
   }
 }
