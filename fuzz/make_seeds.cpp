@@ -3,7 +3,9 @@
 // and a replacement record of its files.
 //
 // Usage: make_seeds FOLDER   (one subfolder per target)
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -57,6 +59,16 @@ int main(int argc, char** argv) {
     seed(folder, "inspect", "cells", std::string(1, '\0') + encode_cell_file(*model));
     seed(folder, "inspect", "items", std::string(1, '\1') + encode_item_file(*model));
     seed(folder, "inspect", "track", std::string(1, '\2') + encode_track_file(*model));
+    {
+      // Two lengths, then the cell, item and track files.
+      const std::string cells = encode_cell_file(*model);
+      const std::string items = encode_item_file(*model);
+      std::string lengths(8, '\0');
+      const uint32_t sizes[] = {static_cast<uint32_t>(cells.size()),
+                                static_cast<uint32_t>(items.size())};
+      std::memcpy(lengths.data(), sizes, sizeof sizes);
+      seed(folder, "decompile", "embedded", lengths + cells + items + encode_track_file(*model));
+    }
 
     const std::string stub =
         "\x7F"
@@ -71,66 +83,48 @@ int main(int argc, char** argv) {
     seed(folder, "replacement_record", "two_files", encode_replacement_record(record));
 
     // An editor's session over the example: open both, ask, change, close.
-    const auto message = [](const nlohmann::json& m) { return lsp::frame_message(m.dump()); };
-    const auto open = [&](const std::string& uri, const std::string& text) {
-      return message({{"jsonrpc", "2.0"},
-                      {"method", "textDocument/didOpen"},
-                      {"params",
-                       {{"textDocument",
-                         {{"uri", uri},
-                          {"languageId", "text"},
-                          {"version", 1},
-                          {"text", windows1252_to_utf8(text)}}}}}});
+    // The first byte has the editor pause between messages.
+    using Json = nlohmann::json;
+    const auto message = [](const Json& m) { return lsp::frame_message(m.dump()); };
+    const auto request = [&](int id, const char* method, Json params) {
+      return message({{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", params}});
+    };
+    const auto notify = [&](const char* method, Json params) {
+      return message({{"jsonrpc", "2.0"}, {"method", method}, {"params", params}});
     };
     const std::string line_uri = "file:///s/Tarvo_Belmira_linea.txt";
     const std::string train_uri = "file:///s/Tarvo_Belmira_7351-.txt";
-    std::string session =
-        "\1" + message({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", {}}}) +
-        open(line_uri, line) + open(train_uri, train);
+    const auto open = [&](const std::string& uri, const std::string& text) {
+      const Json doc = {{"uri", uri},
+                        {"languageId", "text"},
+                        {"version", 1},
+                        {"text", windows1252_to_utf8(text)}};
+      return notify("textDocument/didOpen", {{"textDocument", doc}});
+    };
+    const Json document = {{"uri", train_uri}};
+    const Json at = {{"line", 28}, {"character", 13}};
+    std::string session = "\1" + request(1, "initialize", Json::object()) + open(line_uri, line) +
+                          open(train_uri, train);
     int id = 2;
     for (const char* method : {"textDocument/hover", "textDocument/signatureHelp",
                                "textDocument/completion", "textDocument/definition"}) {
-      session += message({
-        {"jsonrpc", "2.0"}, {"id", id++}, {"method", method}, {
-          "params", {
-            {"textDocument", {{"uri", train_uri}}}, {
-              "position", {
-                {"line", 28}, { "character", 13 }
-              }
-            }
-          }
-        }}
-    });
+      session += request(id++, method, {{"textDocument", document}, {"position", at}});
+    }
+    for (const char* method : {"textDocument/documentSymbol", "textDocument/semanticTokens/full"}) {
+      session += request(id++, method, {{"textDocument", document}});
+    }
+    const Json range = {{"start", {{"line", 28}, {"character", 0}}},
+                        {"end", {{"line", 28}, {"character", 7}}}};
+    session +=
+        notify("textDocument/didChange",
+               {{"textDocument", {{"uri", train_uri}, {"version", 2}}},
+                {"contentChanges", Json::array({{{"range", range}, {"text", "segnalle"}}})}});
+    session += request(id++, "shutdown", nullptr);
+    session += notify("exit", nullptr);
+    seed(folder, "lsp", "session", session);
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "make_seeds: %s\n", e.what());
+    return 1;
   }
-  for (const char* method : {"textDocument/documentSymbol", "textDocument/semanticTokens/full"}) {
-      session += message({
-      {"jsonrpc", "2.0"}, {"id", id++}, {"method", method}, {
-        "params", {
-          {
-            "textDocument", {
-              { "uri", train_uri }
-            }
-          }
-        }
-      }}
-  });
-}
-session += message({{"jsonrpc", "2.0"},
-                    {"method", "textDocument/didChange"},
-                    {"params",
-                     {{"textDocument", {{"uri", train_uri}, {"version", 2}}},
-                      {"contentChanges",
-                       {{{"range",
-                          {{"start", {{"line", 28}, {"character", 0}}},
-                           {"end", {{"line", 28}, {"character", 7}}}}},
-                         {"text", "segnalle"}}}}}}});
-session += message({{"jsonrpc", "2.0"}, {"id", id++}, {"method", "shutdown"}});
-session += message({{"jsonrpc", "2.0"}, {"method", "exit"}});
-seed(folder, "lsp", "session", session);
-return 0;
-}
-catch (const std::exception& e) {
-  std::fprintf(stderr, "make_seeds: %s\n", e.what());
-  return 1;
-}
 }

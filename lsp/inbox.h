@@ -58,7 +58,6 @@ class ThreadedInbox final : public Inbox {
   std::condition_variable changed_;
   std::deque<FrameRead> waiting_;
   size_t waiting_bytes_ = 0;
-  bool ended_ = false;
   std::thread thread_;
 };
 

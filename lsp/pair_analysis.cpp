@@ -73,7 +73,7 @@ std::unique_ptr<PairAnalysis> analyse_pair(const Workspace& workspace, const Des
   if (analysis->train.text) descriptions.train_text = analysis->train.text->windows1252();
   const auto [line_name, train_number] =
       analysis_names(utf8_of(pair.line_path), utf8_of(pair.train_path));
-  analysis->compile = compile_in_memory(descriptions, line_name, train_number, &analysis->model);
+  analysis->compile = compile_for_analysis(descriptions, line_name, train_number, &analysis->model);
   const std::vector<Diagnostic> warnings = scan_warnings(descriptions, analysis->line.scanned->scan,
                                                          analysis->train.scanned->scan, true);
 

@@ -15,7 +15,7 @@ build=build/fuzz
 rm -rf "$build/seeds"
 "$build/fuzz/make_seeds" "$build/seeds"
 mkdir -p "$build/findings"
-for target in compile lint plot inspect payload replacement_record lsp; do
+for target in compile lint plot inspect decompile payload replacement_record lsp; do
   corpus="$build/corpus/$target"
   mkdir -p "$corpus"
   echo "fuzz_$target: ${seconds}s"

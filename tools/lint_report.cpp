@@ -19,14 +19,15 @@ LintResult lint_scenario(const AuthorDescriptions& descriptions, const std::stri
   LintResult result;
   // The model of a long line is large: it goes before the warnings are
   // gathered.
-  result.compile = compile_in_memory(descriptions, line_name, train_number);
+  result.compile = compile_for_analysis(descriptions, line_name, train_number);
   result.warnings = description_warnings(descriptions, check_encoding);
   return result;
 }
 
-AuthorCompileResult compile_in_memory(const AuthorDescriptions& descriptions,
-                                      const std::string& line_name, const std::string& train_number,
-                                      std::unique_ptr<ScenarioModel>* keep) {
+AuthorCompileResult compile_for_analysis(const AuthorDescriptions& descriptions,
+                                         const std::string& line_name,
+                                         const std::string& train_number,
+                                         std::unique_ptr<ScenarioModel>* keep) {
   // The model of a long line is large; keep it off the stack.
   auto model = std::make_unique<ScenarioModel>();
   model->line_name = line_name;

@@ -29,9 +29,10 @@ LintResult lint_scenario(const AuthorDescriptions& descriptions, const std::stri
 // The compile half of lint_scenario: both descriptions compiled in memory as
 // the install package compiles them. The model goes to `keep` when given
 // (the language server answers from it), and is let go otherwise.
-AuthorCompileResult compile_in_memory(const AuthorDescriptions& descriptions,
-                                      const std::string& line_name, const std::string& train_number,
-                                      std::unique_ptr<ScenarioModel>* keep = nullptr);
+AuthorCompileResult compile_for_analysis(const AuthorDescriptions& descriptions,
+                                         const std::string& line_name,
+                                         const std::string& train_number,
+                                         std::unique_ptr<ScenarioModel>* keep = nullptr);
 
 // The line name and train number an analysis compiles under: those the file
 // names carry, in Windows-1252, or "line" and "train" when they carry none

@@ -147,6 +147,22 @@ TEST(LspProtocol, PositionsAreCountedInTheEncodingTheEditorOffers) {
   }
 }
 
+TEST(LspProtocol, AFileSavedAsUtf8ButOpenedAsWindows1252GetsTheCompilesWarning) {
+  // "città" saved as UTF-8 and opened as Windows-1252 shows as "cittÃ ".
+  Session s;
+  s.initialize();
+  s.open(kTrainUri, "[generale]\r\n- citt\xC3\x83\xC2\xA0\r\n");
+  const Json published = s.end().run().last_diagnostics(kTrainUri);
+  bool found = false;
+  for (const Json& d : published["diagnostics"]) {
+    if (d["message"].get<std::string>().rfind("the description reads as UTF-8", 0) != 0) continue;
+    found = true;
+    EXPECT_EQ(d["severity"], 2);
+    EXPECT_EQ(d["range"]["start"], position(1, 6));
+  }
+  EXPECT_TRUE(found);
+}
+
 TEST(LspProtocol, ACharacterTheCodePageCannotHoldIsAnErrorAtItsColumn) {
   Session s;
   s.initialize();
