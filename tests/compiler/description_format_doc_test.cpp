@@ -1,17 +1,21 @@
 // The authors' reference, docs/description_format.md, against the tables it
 // describes: every record of the grammar with its key and values, every
-// problem code with its sentence and fix, and nothing the tables lack.
+// problem code with its sentence and fix, and nothing the tables lack; and
+// the minimal line and train it gives to copy, which must compile with no
+// problem and no warning.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
 #include <regex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "compiler/code_explanations.h"
 #include "compiler/description_grammar.h"
 #include "compiler/diagnostics.h"
+#include "tools/lint_report.h"
 
 namespace tracciato {
 namespace {
@@ -30,6 +34,18 @@ std::string record_heading(const RecordRule& rule) {
 }
 
 bool is_heading(const std::string& line) { return line.starts_with("#"); }
+
+// The fenced block after the line "`FILE`:", as a file whose lines end with
+// `line_end`; empty when there is no such block.
+std::string file_after(const std::vector<std::string>& lines, const std::string& file,
+                       std::string_view line_end) {
+  auto at = std::find(lines.begin(), lines.end(), "`" + file + "`:");
+  while (at != lines.end() && !at->starts_with("```")) ++at;
+  std::string text;
+  if (at == lines.end()) return text;
+  for (++at; at != lines.end() && !at->starts_with("```"); ++at) (text += *at) += line_end;
+  return text;
+}
 
 class DescriptionFormatDoc : public ::testing::Test {
  protected:
@@ -102,6 +118,27 @@ TEST_F(DescriptionFormatDoc, EveryCodeHasItsSentenceAndFixAndNoOtherCodeIsListed
     std::smatch m;
     if (!std::regex_match(*line, m, code_row)) continue;
     EXPECT_NE(code_explanation(std::stoi(m[1].str())), nullptr) << *line;
+  }
+}
+
+// An author copies the files from the page with the line ends of their
+// system; the scenario's own files have CR LF.
+TEST_F(DescriptionFormatDoc, TheMinimalLineAndTrainCompileWithNoProblemAndNoWarning) {
+  const std::string line_file = "Prova_linea.txt";
+  const std::string train_file = "Prova_100-.txt";
+  for (std::string_view line_end : {"\r\n", "\n"}) {
+    SCOPED_TRACE(line_end == "\n" ? "LF" : "CR LF");
+    const AuthorDescriptions descriptions{line_file, train_file,
+                                          file_after(lines_, line_file, line_end),
+                                          file_after(lines_, train_file, line_end)};
+    ASSERT_NE(descriptions.line_text, "") << "no block after `" << line_file << "`:";
+    ASSERT_NE(descriptions.train_text, "") << "no block after `" << train_file << "`:";
+    const auto [line_name, train_number] = analysis_names(line_file, train_file);
+    EXPECT_EQ(line_name, "Prova");
+    EXPECT_EQ(train_number, "100");
+    const LintResult result = lint_scenario(descriptions, line_name, train_number);
+    EXPECT_EQ(lint_messages(descriptions, result), "");
+    EXPECT_EQ(lint_exit_status(result, true), 0);
   }
 }
 
