@@ -48,7 +48,7 @@ std::optional<std::string_view> stop_name(CompileStop stop);
 std::optional<std::string> problem_file(const AuthorDescriptions& descriptions,
                                         const AuthorCompileResult& result);
 
-// The recorded problem as "FILE:LINE:COL: error CODE at POSITION m: MESSAGE"
+// The recorded problem as "FILE:LINE:COL: error: CODE at POSITION m: MESSAGE"
 // with the offending line and its caret, among the warnings given in the
 // order of the texts, then a line for a stop, if any. Empty when the compile
 // went through without a warning.

@@ -77,7 +77,7 @@ struct DiagnosticSources {
   const LineIndex* train_lines = nullptr;
 };
 
-// The one text renderer: "FILE:LINE:COL: error N at P m: sentence" (or
+// The one text renderer: "FILE:LINE:COL: error: N at P m: sentence" (or
 // "warning: …"), the line and its caret, then each note in the same form.
 // With `colour`, the severity words carry a terminal's colour sequences.
 std::string render_diagnostic(const Diagnostic& diagnostic, const DiagnosticSources& sources,
