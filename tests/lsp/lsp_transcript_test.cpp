@@ -168,7 +168,8 @@ TEST(LspTranscript, CompletionOffersTheKeysOfThePartWithPlaceholders) {
   const std::vector<std::string> train = labels(r.reply(1)["result"]);
   EXPECT_NE(std::find(train.begin(), train.end(), "segnale"), train.end());
   EXPECT_EQ(std::find(train.begin(), train.end(), "pendenza"), train.end());
-  for (const Json& item : r.reply(1)["result"]["items"]) {
+  const Json items = r.reply(1)["result"]["items"];
+  for (const Json& item : items) {
     if (item["label"] == "stazione") {
       EXPECT_EQ(
           item["insertText"].get<std::string>().rfind("stazione, ${1:position}, ${2:kind}", 0), 0u);
