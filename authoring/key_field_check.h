@@ -13,6 +13,10 @@
 
 namespace tracciato {
 
+// A field meant to carry nothing where a key may stand: an empty one or a
+// heading like "[segnali]".
+bool is_filler(std::string_view field);
+
 class KeyFieldCheck {
  public:
   explicit KeyFieldCheck(Description description) : description_(description) {}

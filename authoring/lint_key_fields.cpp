@@ -78,14 +78,6 @@ const std::vector<KnownKey>& keys_of(KeySection section) {
   return train_keys();
 }
 
-// Fields meant to carry nothing: empty ones and headings like
-// "[segnali]".
-bool is_filler(std::string_view field) {
-  const size_t start = field.find_first_not_of(" \t");
-  if (start == std::string_view::npos) return true;
-  return field[start] == '[' && field.back() == ']';
-}
-
 bool is_number(std::string_view field) {
   size_t i = (!field.empty() && (field[0] == '-' || field[0] == '+')) ? 1 : 0;
   if (i == field.size()) return false;
@@ -135,6 +127,12 @@ std::string names_of(const std::vector<RecordKind>& kinds) {
 }
 
 }  // namespace
+
+bool is_filler(std::string_view field) {
+  const size_t start = field.find_first_not_of(" \t");
+  if (start == std::string_view::npos) return true;
+  return field[start] == '[' && field.back() == ']';
+}
 
 void KeyFieldCheck::finish(bool general_heading_found) {
   if (description_ == Description::kTrain && !general_heading_found) {

@@ -2,18 +2,13 @@
 
 #include <algorithm>
 
+#include "authoring/key_field_check.h"
+
 namespace tracciato::lsp {
 namespace {
 
 bool before_or_at(FieldSite a, FieldSite b) {
   return a.line < b.line || (a.line == b.line && a.column <= b.column);
-}
-
-// Fields meant to carry nothing: empty ones and headings like "[segnali]".
-bool is_filler(std::string_view field) {
-  const size_t start = field.find_first_not_of(" \t");
-  if (start == std::string_view::npos) return true;
-  return field[start] == '[' && field.back() == ']';
 }
 
 }  // namespace
