@@ -27,52 +27,55 @@ FrameRead ScriptedInbox::wait() {
   return reader_.next();
 }
 
-ThreadedInbox::ThreadedInbox(ByteSource& source) : reader_(source) {
-  thread_ = std::thread([this] { run(); });
+ThreadedInbox::ThreadedInbox(std::unique_ptr<ByteSource> source)
+    : shared_(std::make_shared<Shared>(std::move(source))) {
+  std::thread([shared = shared_] { run(shared); }).detach();
 }
 
-ThreadedInbox::~ThreadedInbox() {
-  // The reading thread may be blocked in a read of the input: it is left to
-  // end with the process, which the server ends as soon as it returns.
-  thread_.detach();
-}
+// The reading thread may be blocked in a read of the input: it ends with the
+// process, which the server ends as soon as it returns.
+ThreadedInbox::~ThreadedInbox() = default;
 
-size_t ThreadedInbox::size_of(const FrameRead& read) {
+namespace {
+
+size_t size_of(const FrameRead& read) {
   if (const auto* m = std::get_if<FramedMessage>(&read)) return m->body.size();
   return 0;
 }
 
-void ThreadedInbox::run() {
+}  // namespace
+
+void ThreadedInbox::run(const std::shared_ptr<Shared>& shared) {
   for (;;) {
-    FrameRead read = reader_.next();
+    FrameRead read = shared->reader.next();
     const bool end = std::holds_alternative<EndOfInput>(read);
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return waiting_bytes_ <= kMostWaitingBytes; });
-    waiting_bytes_ += size_of(read);
-    waiting_.push_back(std::move(read));
-    changed_.notify_all();
+    std::unique_lock lock(shared->mutex);
+    shared->changed.wait(lock, [&] { return shared->waiting_bytes <= kMostWaitingBytes; });
+    shared->waiting_bytes += size_of(read);
+    shared->waiting.push_back(std::move(read));
+    shared->changed.notify_all();
     if (end) return;
   }
 }
 
-std::optional<FrameRead> ThreadedInbox::poll() {
-  std::lock_guard lock(mutex_);
-  if (waiting_.empty()) return std::nullopt;
-  FrameRead read = std::move(waiting_.front());
-  waiting_.pop_front();
-  waiting_bytes_ -= size_of(read);
-  changed_.notify_all();
+FrameRead ThreadedInbox::take_front(Shared& shared) {
+  FrameRead read = std::move(shared.waiting.front());
+  shared.waiting.pop_front();
+  shared.waiting_bytes -= size_of(read);
+  shared.changed.notify_all();
   return read;
 }
 
+std::optional<FrameRead> ThreadedInbox::poll() {
+  std::lock_guard lock(shared_->mutex);
+  if (shared_->waiting.empty()) return std::nullopt;
+  return take_front(*shared_);
+}
+
 FrameRead ThreadedInbox::wait() {
-  std::unique_lock lock(mutex_);
-  changed_.wait(lock, [&] { return !waiting_.empty(); });
-  FrameRead read = std::move(waiting_.front());
-  waiting_.pop_front();
-  waiting_bytes_ -= size_of(read);
-  changed_.notify_all();
-  return read;
+  std::unique_lock lock(shared_->mutex);
+  shared_->changed.wait(lock, [&] { return !shared_->waiting.empty(); });
+  return take_front(*shared_);
 }
 
 }  // namespace tracciato::lsp

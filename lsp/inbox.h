@@ -5,6 +5,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -44,21 +45,28 @@ class ScriptedInbox final : public Inbox {
 // client that floods the server is slowed, and memory stays bounded.
 class ThreadedInbox final : public Inbox {
  public:
-  explicit ThreadedInbox(ByteSource& source);
+  explicit ThreadedInbox(std::unique_ptr<ByteSource> source);
   ~ThreadedInbox() override;
   std::optional<FrameRead> poll() override;
   FrameRead wait() override;
 
  private:
-  void run();
-  static size_t size_of(const FrameRead& read);
+  // Shared with the reading thread, which may still be blocked in a read
+  // when the server has ended: it keeps what it uses alive until the
+  // process ends.
+  struct Shared {
+    explicit Shared(std::unique_ptr<ByteSource> s) : source(std::move(s)), reader(*source) {}
+    std::unique_ptr<ByteSource> source;
+    MessageReader reader;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<FrameRead> waiting;
+    size_t waiting_bytes = 0;
+  };
+  static void run(const std::shared_ptr<Shared>& shared);
+  static FrameRead take_front(Shared& shared);
 
-  MessageReader reader_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::deque<FrameRead> waiting_;
-  size_t waiting_bytes_ = 0;
-  std::thread thread_;
+  std::shared_ptr<Shared> shared_;
 };
 
 }  // namespace tracciato::lsp

@@ -324,8 +324,7 @@ void Server::publish_pending() {
 
 int serve_standard_streams(std::string version) {
   use_binary_standard_streams();
-  StandardInput input;
-  ThreadedInbox inbox(input);
+  ThreadedInbox inbox(std::make_unique<StandardInput>());
   bool output_open = true;
   Server server(
       inbox,
