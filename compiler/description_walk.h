@@ -55,6 +55,10 @@ class ParseListener {
  public:
   virtual ~ParseListener() = default;
   virtual void general_heading(FieldSite) {}
+  // The line's general section has ended with the field at `last` (its
+  // heading, or the last value of the records the heading started); what
+  // follows is the feature part.
+  virtual void features_begin(FieldSite /*last*/) {}
   virtual void key_field(const KeyFieldRead&) {}
   virtual void record_begins(const RecordRule&, FieldSite /*key_site*/) {}
   virtual void value_read(const RecordRule&, const ValueRead&) {}

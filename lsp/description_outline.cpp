@@ -15,6 +15,8 @@ bool before_or_at(FieldSite a, FieldSite b) {
 
 void DescriptionOutline::general_heading(FieldSite site) { heading_ = site; }
 
+void DescriptionOutline::features_begin(FieldSite last) { general_end_ = last; }
+
 void DescriptionOutline::key_field(const KeyFieldRead& key) {
   settle_key();
   OutlineField field{key.site, key.length, FieldRole::kKey, key.part};
@@ -88,6 +90,11 @@ const OutlineRecord* DescriptionOutline::record_around(FieldSite site) const {
 std::optional<GrammarPart> DescriptionOutline::part_at(FieldSite site) const {
   const OutlineField* f = field_before(site);
   if (f == nullptr) return std::nullopt;
+  // Past the general section's last field, before any feature is written.
+  if (general_end_ && f->part == GrammarPart::kLineGeneral && f->site == *general_end_ &&
+      (site.line > f->site.line || site.column > f->site.column + f->length)) {
+    return GrammarPart::kLineFeatures;
+  }
   return f->part;
 }
 

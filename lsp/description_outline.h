@@ -58,6 +58,7 @@ struct OutlineRecord {
 class DescriptionOutline final : public ParseListener {
  public:
   void general_heading(FieldSite site) override;
+  void features_begin(FieldSite last) override;
   void key_field(const KeyFieldRead& key) override;
   void record_begins(const RecordRule& rule, FieldSite key_site) override;
   void value_read(const RecordRule& rule, const ValueRead& value) override;
@@ -93,7 +94,8 @@ class DescriptionOutline final : public ParseListener {
   std::vector<OutlineRecord> records_;
   std::vector<OutlineValue> values_;
   std::optional<FieldSite> heading_;
-  int32_t pending_key_ = -1;  // the key field whose records are being read
+  std::optional<FieldSite> general_end_;  // the general section's last field
+  int32_t pending_key_ = -1;              // the key field whose records are being read
   bool pending_started_ = false;
 };
 

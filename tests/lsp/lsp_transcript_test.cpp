@@ -177,6 +177,18 @@ TEST(LspTranscript, CompletionOffersTheKeysOfThePartWithPlaceholders) {
   }
   const std::vector<std::string> general = labels(r.reply(2)["result"]);
   EXPECT_EQ(std::find(general.begin(), general.end(), "segnale"), general.end());
+  EXPECT_NE(std::find(general.begin(), general.end(), "sfondo uno"), general.end());
+  EXPECT_EQ(std::find(general.begin(), general.end(), "pendenza"), general.end());
+
+  // A heading ends the general section: after it, before any feature is
+  // written, come the features' keys.
+  Session started;
+  started.initialize();
+  started.open(kLineUri, "[generale]\r\nlunghezza percorso, 5000\r\n[curve]\r\n");
+  started.request(1, "textDocument/completion", text_position(kLineUri, 3, 0));
+  const std::vector<std::string> features = labels(started.end().run().reply(1)["result"]);
+  EXPECT_NE(std::find(features.begin(), features.end(), "pendenza"), features.end());
+  EXPECT_EQ(std::find(features.begin(), features.end(), "sfondo uno"), features.end());
 }
 
 TEST(LspTranscript, SymbolsListTheGeneralSectionStationsSignalsAndSlowdowns) {
