@@ -22,6 +22,37 @@ char32_t next_character(std::string_view text, size_t& pos) {
   return c.value_or(0xFFFD);
 }
 
+// Where each line of `text` starts: CR LF, a lone CR or a lone LF end one.
+std::vector<size_t> line_starts(std::string_view text) {
+  std::vector<size_t> starts{0};
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (!is_line_end(text[i])) continue;
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    starts.push_back(i + 1);
+  }
+  return starts;
+}
+
+// The byte of `text` a position of the editor's names.
+size_t offset_of(std::string_view text, const std::vector<size_t>& starts, Position position,
+                 PositionEncoding encoding) {
+  if (position.line < 0 || position.character < 0) throw std::out_of_range("a negative position");
+  // A position past the last line is the end of the text, as editors have it.
+  if (static_cast<size_t>(position.line) >= starts.size()) return text.size();
+  const size_t start = starts[static_cast<size_t>(position.line)];
+  size_t end = static_cast<size_t>(position.line) + 1 < starts.size()
+                   ? starts[static_cast<size_t>(position.line) + 1]
+                   : text.size();
+  while (end > start && is_line_end(text[end - 1])) --end;
+  const std::string_view line = text.substr(start, end - start);
+  int32_t character = 0;
+  size_t pos = 0;
+  while (pos < line.size() && character < position.character) {
+    character += units_of(next_character(line, pos), encoding);
+  }
+  return start + pos;
+}
+
 }  // namespace
 
 EditorText::EditorText(std::string utf8) : utf8_(std::move(utf8)) { rebuild(); }
@@ -107,30 +138,26 @@ std::string EditorText::utf8_field(FieldSite site, int32_t length) const {
   return std::string(text.substr(start, pos - start));
 }
 
-size_t EditorText::utf8_offset(Position position, PositionEncoding encoding) const {
-  if (position.line < 0 || position.character < 0) throw std::out_of_range("a negative position");
-  // A position past the last line is the end of the text, as editors have it.
-  if (position.line >= line_count()) return utf8_.size();
-  const std::string_view text = utf8_line(position.line);
-  const size_t start = utf8_starts_[static_cast<size_t>(position.line)];
-  int32_t character = 0;
-  size_t pos = 0;
-  while (pos < text.size() && character < position.character) {
-    character += units_of(next_character(text, pos), encoding);
-  }
-  return start + pos;
-}
-
 void EditorText::apply_change(const std::optional<Range>& range, std::string_view text,
                               PositionEncoding encoding) {
-  if (!range) {
-    utf8_.assign(text);
-  } else {
-    const size_t from = utf8_offset(range->start, encoding);
-    const size_t to = utf8_offset(range->end, encoding);
-    if (to < from) throw std::out_of_range("a change whose range ends before it starts");
-    utf8_.replace(from, to - from, text);
+  apply_changes({Change{range, std::string(text)}}, encoding);
+}
+
+void EditorText::apply_changes(const std::vector<Change>& changes, PositionEncoding encoding) {
+  std::string text = utf8_;
+  std::vector<size_t> starts = utf8_starts_;
+  for (const Change& change : changes) {
+    if (!change.range) {
+      text = change.text;
+    } else {
+      const size_t from = offset_of(text, starts, change.range->start, encoding);
+      const size_t to = offset_of(text, starts, change.range->end, encoding);
+      if (to < from) throw std::out_of_range("a change whose range ends before it starts");
+      text.replace(from, to - from, change.text);
+    }
+    starts = line_starts(text);
   }
+  utf8_ = std::move(text);
   rebuild();
 }
 

@@ -65,13 +65,21 @@ class EditorText {
   void apply_change(const std::optional<Range>& range, std::string_view text,
                     PositionEncoding encoding);
 
+  struct Change {
+    std::optional<Range> range;  // the whole text when absent
+    std::string text;
+  };
+  // The changes in turn, each at the positions the ones before it left;
+  // the code page's text is made once, after the last. Throws as
+  // apply_change does, and then changes nothing.
+  void apply_changes(const std::vector<Change>& changes, PositionEncoding encoding);
+
   int32_t line_count() const { return static_cast<int32_t>(utf8_starts_.size()); }
 
  private:
   void rebuild();
   // The line's text without its line end; 0-based.
   std::string_view utf8_line(int32_t line) const;
-  size_t utf8_offset(Position position, PositionEncoding encoding) const;
 
   std::string utf8_;
   std::string bytes_;

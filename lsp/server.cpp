@@ -217,14 +217,16 @@ void Server::notice(const std::string& method, const Json& params) {
     OpenDocument* doc = workspace_.find(uri);
     if (doc == nullptr)
       throw RpcError(ErrorCode::kInvalidParams, "a change to a document not open");
-    const Json& changes = member(params, "contentChanges", Json::value_t::array);
-    for (const Json& change : changes) {
-      try {
-        doc->change(optional_range(change), string_member(change, "text"), encoding_);
-      } catch (const std::out_of_range& e) {
-        throw RpcError(ErrorCode::kInvalidParams,
-                       std::string("a change outside the document: ") + e.what());
-      }
+    std::vector<EditorText::Change> changes;
+    for (const Json& change : member(params, "contentChanges", Json::value_t::array)) {
+      changes.push_back({optional_range(change), string_member(change, "text")});
+    }
+    try {
+      doc->change(changes, encoding_);
+    } catch (const std::out_of_range& e) {
+      // The document stays as it was; the editor's next full text mends it.
+      throw RpcError(ErrorCode::kInvalidParams,
+                     std::string("a change outside the document: ") + e.what());
     }
     doc->version = integer_member(object_member(params, "textDocument"), "version");
     workspace_.touch(*doc);

@@ -135,10 +135,10 @@ std::optional<DescriptionPair> Workspace::pair_of(const std::string& uri) const 
   return pair;
 }
 
-void OpenDocument::change(const std::optional<Range>& range, std::string_view new_text,
+void OpenDocument::change(const std::vector<EditorText::Change>& changes,
                           PositionEncoding encoding) {
   EditorText changed = *text;
-  changed.apply_change(range, new_text, encoding);
+  changed.apply_changes(changes, encoding);
   text = std::make_shared<const EditorText>(std::move(changed));
 }
 

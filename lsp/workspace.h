@@ -30,8 +30,8 @@ struct OpenDocument {
   std::shared_ptr<const EditorText> text;
   uint64_t generation = 0;  // grows with every change
 
-  void change(const std::optional<Range>& range, std::string_view new_text,
-              PositionEncoding encoding);
+  // The editor's changes, all or none (EditorText::apply_changes).
+  void change(const std::vector<EditorText::Change>& changes, PositionEncoding encoding);
 };
 
 // The two descriptions analysed together. A side that does not exist has

@@ -52,6 +52,15 @@ TEST(EditorText, ChangesApplyAtTheEditorsPositions) {
   text.apply_change(std::nullopt, "all new", kUtf16);
   EXPECT_EQ(text.windows1252(), "all new");
   EXPECT_THROW(text.apply_change(Range{{0, 5}, {0, 1}}, "", kUtf16), std::out_of_range);
+
+  // Several changes, each at the positions the one before left; one that
+  // cannot apply leaves the text as it was.
+  text.apply_changes({{Range{{0, 0}, {0, 3}}, "a\r\nb"}, {Range{{1, 1}, {1, 1}}, "c"}}, kUtf16);
+  EXPECT_EQ(text.utf8(), "a\r\nbc new");
+  EXPECT_THROW(
+      text.apply_changes({{Range{{0, 0}, {0, 1}}, "x"}, {Range{{0, 1}, {0, 0}}, ""}}, kUtf16),
+      std::out_of_range);
+  EXPECT_EQ(text.utf8(), "a\r\nbc new");
 }
 
 }  // namespace
