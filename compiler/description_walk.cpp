@@ -180,7 +180,7 @@ WalkEnd DescriptionWalk::walk_line(RecordHandler& handler, WalkOptions options) 
     if (step == WalkStep::kEndRecords) return WalkEnd::kCompleted;
     if (is_section_end(key)) break;
   }
-  for (ParseListener* l : listeners_) l->features_begin(reader_.last_site());
+  for (ParseListener* l : listeners_) l->general_section_ends(reader_.last_site());
   handler.features_begin();
   return walk_records(GrammarPart::kLineFeatures, handler, options);
 }

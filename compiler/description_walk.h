@@ -58,7 +58,7 @@ class ParseListener {
   // The line's general section has ended with the field at `last` (its
   // heading, or the last value of the records the heading started); what
   // follows is the feature part.
-  virtual void features_begin(FieldSite /*last*/) {}
+  virtual void general_section_ends(FieldSite /*last*/) {}
   virtual void key_field(const KeyFieldRead&) {}
   virtual void record_begins(const RecordRule&, FieldSite /*key_site*/) {}
   virtual void value_read(const RecordRule&, const ValueRead&) {}

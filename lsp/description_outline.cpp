@@ -15,7 +15,7 @@ bool before_or_at(FieldSite a, FieldSite b) {
 
 void DescriptionOutline::general_heading(FieldSite site) { heading_ = site; }
 
-void DescriptionOutline::features_begin(FieldSite last) { general_end_ = last; }
+void DescriptionOutline::general_section_ends(FieldSite last) { general_end_ = last; }
 
 void DescriptionOutline::key_field(const KeyFieldRead& key) {
   settle_key();

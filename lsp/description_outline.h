@@ -58,7 +58,7 @@ struct OutlineRecord {
 class DescriptionOutline final : public ParseListener {
  public:
   void general_heading(FieldSite site) override;
-  void features_begin(FieldSite last) override;
+  void general_section_ends(FieldSite last) override;
   void key_field(const KeyFieldRead& key) override;
   void record_begins(const RecordRule& rule, FieldSite key_site) override;
   void value_read(const RecordRule& rule, const ValueRead& value) override;
