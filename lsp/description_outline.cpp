@@ -18,7 +18,8 @@ void DescriptionOutline::general_heading(FieldSite site) { heading_ = site; }
 void DescriptionOutline::general_section_ends(FieldSite last) { general_end_ = last; }
 
 void DescriptionOutline::key_field(const KeyFieldRead& key) {
-  settle_key();
+  // Records begun from here on are this field's, when it is a key.
+  pending_key_ = -1;
   OutlineField field{key.site, key.length, FieldRole::kKey, key.part};
   switch (key.role) {
     case KeyRole::kHeadingSearch:
@@ -34,7 +35,6 @@ void DescriptionOutline::key_field(const KeyFieldRead& key) {
       // Settled once its records, if any, are known.
       field.role = is_filler(key.text) ? FieldRole::kFiller : FieldRole::kUnknownKey;
       pending_key_ = static_cast<int32_t>(fields_.size());
-      pending_started_ = false;
       break;
   }
   fields_.push_back(field);
@@ -46,9 +46,8 @@ void DescriptionOutline::record_begins(const RecordRule& rule, FieldSite key_sit
   if (pending_key_ >= 0) {
     OutlineField& key = fields_[static_cast<size_t>(pending_key_)];
     record.key_length = key.length;
-    if (!pending_started_) key.record = index;
+    if (key.record < 0) key.record = index;  // its first record
     key.role = FieldRole::kKey;
-    pending_started_ = true;
   }
   records_.push_back(std::move(record));
 }
@@ -60,10 +59,6 @@ void DescriptionOutline::value_read(const RecordRule& rule, const ValueRead& val
   fields_.push_back({value.site, value.length, FieldRole::kValue, rule.part,
                      static_cast<int32_t>(records_.size() - 1), static_cast<int32_t>(value.index)});
 }
-
-void DescriptionOutline::settle_key() { pending_key_ = -1; }
-
-void DescriptionOutline::finish() { settle_key(); }
 
 const OutlineField* DescriptionOutline::field_before(FieldSite site) const {
   // Fields stand in text order.

@@ -62,8 +62,6 @@ class DescriptionOutline final : public ParseListener {
   void key_field(const KeyFieldRead& key) override;
   void record_begins(const RecordRule& rule, FieldSite key_site) override;
   void value_read(const RecordRule& rule, const ValueRead& value) override;
-  // The walk has ended.
-  void finish();
 
   const std::vector<OutlineField>& fields() const { return fields_; }
   const std::vector<OutlineRecord>& records() const { return records_; }
@@ -88,15 +86,12 @@ class DescriptionOutline final : public ParseListener {
   const OutlineRecord* record_at_key(FieldSite site) const;
 
  private:
-  void settle_key();
-
   std::vector<OutlineField> fields_;
   std::vector<OutlineRecord> records_;
   std::vector<OutlineValue> values_;
   std::optional<FieldSite> heading_;
   std::optional<FieldSite> general_end_;  // the general section's last field
   int32_t pending_key_ = -1;              // the key field whose records are being read
-  bool pending_started_ = false;
 };
 
 }  // namespace tracciato::lsp

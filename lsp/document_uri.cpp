@@ -15,7 +15,9 @@ int hex_value(char c) {
 }
 
 bool unreserved(unsigned char c) {
-  return std::isalnum(c) != 0 || c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
+  // ':' stands in a path as it is (a Windows drive, "C:").
+  return std::isalnum(c) != 0 || c == '-' || c == '.' || c == '_' || c == '~' || c == '/' ||
+         c == ':';
 }
 
 }  // namespace
@@ -59,7 +61,7 @@ std::string uri_of_path(const std::filesystem::path& path) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
-    if (unreserved(byte) || (byte == ':' && uri.size() <= 10)) {
+    if (unreserved(byte)) {
       uri.push_back(c);
     } else {
       uri.push_back('%');

@@ -11,6 +11,10 @@ Json error_object(const Json& id, ErrorCode code, std::string_view message) {
           {"error", {{"code", static_cast<int>(code)}, {"message", message}}}};
 }
 
+Malformed malformed(const Json& id, ErrorCode code, std::string_view message) {
+  return {error_reply(id, code, message), std::string(message)};
+}
+
 bool valid_id(const Json& id) { return id.is_string() || id.is_number_integer(); }
 
 std::string dumped(const Json& value) {
@@ -24,18 +28,16 @@ std::string dumped(const Json& value) {
 std::variant<Incoming, Malformed> classify_message(std::string_view body) {
   Json message = Json::parse(body, nullptr, false);
   if (message.is_discarded()) {
-    return Malformed{
-        error_object(nullptr, ErrorCode::kParseError, "the message is not JSON: nothing was done")};
+    return malformed(nullptr, ErrorCode::kParseError, "the message is not JSON: nothing was done");
   }
   if (!message.is_object()) {
-    return Malformed{error_object(nullptr, ErrorCode::kInvalidRequest,
-                                  "a message is a JSON object with a method or a result")};
+    return malformed(nullptr, ErrorCode::kInvalidRequest,
+                     "a message is a JSON object with a method or a result");
   }
   const auto id = message.find("id");
   const bool has_id = id != message.end() && !id->is_null();
   if (has_id && !valid_id(*id)) {
-    return Malformed{error_object(nullptr, ErrorCode::kInvalidRequest,
-                                  "a request's id is a number or a string")};
+    return malformed(nullptr, ErrorCode::kInvalidRequest, "a request's id is a number or a string");
   }
   Incoming in;
   if (has_id) in.id = *id;
@@ -45,11 +47,10 @@ std::variant<Incoming, Malformed> classify_message(std::string_view body) {
       in.kind = Incoming::Kind::kResponse;
       return in;
     }
-    return Malformed{error_object(in.id, ErrorCode::kInvalidRequest, "the message has no method")};
+    return malformed(in.id, ErrorCode::kInvalidRequest, "the message has no method");
   }
   if (!method->is_string()) {
-    return Malformed{
-        error_object(in.id, ErrorCode::kInvalidRequest, "the message's method is not a string")};
+    return malformed(in.id, ErrorCode::kInvalidRequest, "the message's method is not a string");
   }
   in.method = method->get<std::string>();
   in.kind = has_id ? Incoming::Kind::kRequest : Incoming::Kind::kNotification;
@@ -94,13 +95,13 @@ std::string string_member(const Json& params, std::string_view name) {
 
 int32_t integer_member(const Json& params, std::string_view name) {
   const Json& n = member(params, name, Json::value_t::number_integer);
-  const int64_t v = n.is_number_unsigned()
-                        ? static_cast<int64_t>(std::min<uint64_t>(n.get<uint64_t>(), INT32_MAX))
-                        : n.get<int64_t>();
-  if (v < 0 || v > std::numeric_limits<int32_t>::max()) {
+  constexpr auto kLargest = static_cast<uint64_t>(std::numeric_limits<int32_t>::max());
+  const bool fits = n.is_number_unsigned() ? n.get<uint64_t>() <= kLargest
+                                           : n.get<int64_t>() >= 0 && n.get<int64_t>() <= INT32_MAX;
+  if (!fits) {
     throw RpcError(ErrorCode::kInvalidParams, "'" + std::string(name) + "' is out of range");
   }
-  return static_cast<int32_t>(v);
+  return static_cast<int32_t>(n.get<int64_t>());
 }
 
 }  // namespace tracciato::lsp

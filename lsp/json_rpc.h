@@ -44,7 +44,8 @@ struct Incoming {
 // A body that is no message: the error reply to send (its id null unless
 // the body had one).
 struct Malformed {
-  Json reply;
+  std::string reply;
+  std::string what;  // for the server's log
 };
 
 std::variant<Incoming, Malformed> classify_message(std::string_view body);

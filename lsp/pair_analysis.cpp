@@ -45,7 +45,6 @@ std::shared_ptr<const ScannedDescription> scanned(const std::string& uri,
   const std::string_view bytes = made->text ? std::string_view(made->text->windows1252()) : "";
   made->scan = description == Description::kLine ? scan_line_description(bytes, &made->outline)
                                                  : scan_train_description(bytes, &made->outline);
-  made->outline.finish();
   if (!uri.empty()) scans[uri] = made;
   return made;
 }

@@ -90,8 +90,8 @@ void Server::take(FrameRead read, std::deque<Incoming>& batch) {
   if (!framed->passed_over.empty()) log("tracciato lsp: " + framed->passed_over, 1);
   auto classified = classify_message(framed->body);
   if (auto* bad = std::get_if<Malformed>(&classified)) {
-    log("tracciato lsp: " + bad->reply["error"]["message"].get<std::string>(), 1);
-    send_(bad->reply.dump(-1, ' ', false, Json::error_handler_t::replace));
+    log("tracciato lsp: " + bad->what, 1);
+    send_(bad->reply);
     return;
   }
   batch.push_back(std::move(std::get<Incoming>(classified)));

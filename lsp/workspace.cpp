@@ -13,10 +13,6 @@
 namespace tracciato::lsp {
 namespace {
 
-bool ends_with(std::string_view s, std::string_view suffix) {
-  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
-}
-
 std::string file_name(const std::filesystem::path& path) { return utf8_of(path.filename()); }
 
 bool is_line_file(const std::filesystem::path& path) {
@@ -25,7 +21,7 @@ bool is_line_file(const std::filesystem::path& path) {
 
 bool is_train_file(const std::filesystem::path& path) {
   const std::string name = file_name(path);
-  return ends_with(name, kTrainDescriptionSuffix) && !is_line_file(path) &&
+  return name.ends_with(kTrainDescriptionSuffix) && !is_line_file(path) &&
          name.find('_') != std::string::npos;
 }
 
@@ -61,10 +57,7 @@ OpenDocument& Workspace::open(const std::string& uri, int32_t version, std::stri
   return doc;
 }
 
-void Workspace::close(const std::string& uri) {
-  documents_.erase(uri);
-  ++disk_generation_;
-}
+void Workspace::close(const std::string& uri) { documents_.erase(uri); }
 
 OpenDocument* Workspace::find(const std::string& uri) {
   const auto it = documents_.find(uri);

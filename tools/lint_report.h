@@ -11,6 +11,7 @@
 #include "compiler/diagnostics.h"
 #include "tools/author_compile.h"
 #include "tools/compile_report.h"
+#include "tools/scenario_names.h"
 
 namespace tracciato {
 
@@ -33,13 +34,6 @@ AuthorCompileResult compile_for_analysis(const AuthorDescriptions& descriptions,
                                          const std::string& line_name,
                                          const std::string& train_number,
                                          std::unique_ptr<ScenarioModel>* keep = nullptr);
-
-// The line name and train number an analysis compiles under: those the file
-// names carry, in Windows-1252, or "line" and "train" when they carry none
-// the code page can hold (they reach only the item table and the
-// competition codes, which nothing checks here).
-std::pair<std::string, std::string> analysis_names(const std::string& line_file_utf8,
-                                                   const std::string& train_file_utf8);
 
 // The warnings as "FILE:LINE:COL: warning: …" with the offending line and a
 // caret, then the compile problem as an error in the same form, then the

@@ -69,4 +69,16 @@ std::optional<std::string> train_number_from_file(const std::filesystem::path& t
       name.substr(prefix.size(), name.size() - prefix.size() - kTrainDescriptionSuffix.size()));
 }
 
+std::pair<std::string, std::string> analysis_names(const std::string& line_file_utf8,
+                                                   const std::string& train_file_utf8) {
+  const auto name_or = [](const std::optional<std::string>& utf8_name, std::string_view fallback) {
+    if (!utf8_name || code_page_problem(*utf8_name)) return std::string(fallback);
+    return windows1252_name(*utf8_name);
+  };
+  const std::optional<std::string> line_name = line_name_from_file(path_from_utf8(line_file_utf8));
+  const std::optional<std::string> train_number =
+      train_number_from_file(path_from_utf8(train_file_utf8), line_name.value_or("line"));
+  return {name_or(line_name, "line"), name_or(train_number, "train")};
+}
+
 }  // namespace tracciato

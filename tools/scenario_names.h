@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tracciato {
 
@@ -39,6 +40,14 @@ std::optional<std::string> scenario_name_problem(std::string_view name);
 // the scenario's files, which hold one Windows-1252 byte per character; or
 // nullopt when it can. Names the first character the code page cannot hold.
 std::optional<std::string> code_page_problem(std::string_view utf8_name);
+
+// The line name and train number a compile in memory (lint, the language
+// server, decompile's and diff's sources) runs under: those the file names
+// carry, in Windows-1252, or "line" and "train" when they carry none the
+// code page can hold. They reach only the item table and the competition
+// codes, which nothing checks there. The files are named in UTF-8.
+std::pair<std::string, std::string> analysis_names(const std::string& line_file_utf8,
+                                                   const std::string& train_file_utf8);
 
 // The name as the item file and the competition codes take it.
 // REQUIRES: code_page_problem(utf8_name) is nullopt.

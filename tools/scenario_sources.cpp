@@ -131,17 +131,11 @@ ScenarioSource compile_descriptions(const fs::path& line, const fs::path& train,
   if (const auto problem = convert_descriptions(descriptions, encoding)) {
     throw ScenarioSourceError(*problem, kExitProblems);
   }
-  // The names reach only items 85 and 86 and the competition codes; a file
-  // name that carries none gives a placeholder, the same on both sides.
-  const std::optional<std::string> line_name = line_name_from_file(line);
-  const std::optional<std::string> train_number =
-      train_number_from_file(train, line_name.value_or("line"));
-  const auto usable = [](const std::optional<std::string>& name, std::string_view fallback) {
-    return name && !code_page_problem(*name) ? windows1252_name(*name) : std::string(fallback);
-  };
-  std::optional<ScenarioFiles> files =
-      compile_in_memory(descriptions.line_text, descriptions.train_text, usable(line_name, "line"),
-                        usable(train_number, "train"), true);
+  // A file name that carries no name gives a placeholder, the same on both
+  // sides of a diff.
+  const auto [line_name, train_number] = analysis_names(utf8_of(line), utf8_of(train));
+  std::optional<ScenarioFiles> files = compile_in_memory(
+      descriptions.line_text, descriptions.train_text, line_name, train_number, true);
   if (!files) {
     throw ScenarioSourceError(
         utf8_of(line) + ", " + utf8_of(train) + ": the compile stops before it writes the files",
