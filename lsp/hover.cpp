@@ -1,5 +1,7 @@
 // Hover: what a field is to the grammar, and for a position what the compile
 // placed where it lands.
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 #include "authoring/record_meaning.h"
@@ -61,8 +63,13 @@ std::string cell_words(const PairAnalysis& analysis, int32_t position) {
   const ScenarioModel* model = analysis.model.get();
   if (model == nullptr || !model->has_route()) return out + ".";
   if (const std::optional<int32_t> km = kilometric_value(progressives_of(*model), position)) {
-    out += ", kilometric value " + std::to_string(*km / 1000) + "+" +
-           std::to_string((*km % 1000 + 1000) % 1000);
+    // As the line's signs write it: "km 68+905", the metres in three digits.
+    const int64_t metres = *km;
+    char text[32];
+    std::snprintf(text, sizeof text, "km %s%lld+%03lld", metres < 0 ? "-" : "",
+                  static_cast<long long>(std::abs(metres) / 1000),
+                  static_cast<long long>(std::abs(metres) % 1000));
+    out += ", kilometric value " + std::string(text);
   }
   out += ".";
   if (cell < 0 || static_cast<size_t>(cell) >= model->route_cells.size()) {

@@ -122,6 +122,7 @@ TEST(LspTranscript, HoverNamesTheValueAndWhatItsCellHolds) {
   const std::string position_hover = r.reply(1)["result"]["contents"]["value"];
   EXPECT_NE(position_hover.find("**position**: value 1 of `segnale` (signal)"), std::string::npos);
   EXPECT_NE(position_hover.find("Lands in cell 162 (8050 to 8100 m)"), std::string::npos);
+  EXPECT_NE(position_hover.find("kilometric value km 67+750."), std::string::npos);
   EXPECT_NE(position_hover.find("The compile placed there: s 4 1 0"), std::string::npos);
   EXPECT_EQ(r.reply(1)["result"]["range"], range(29, 12, 16));
 
